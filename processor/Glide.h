@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cmath>
+
+namespace lumarro
+{
+
+/** One smoothing step of a control value towards its target.
+
+    The difference is taken in single precision and compared in double precision, and the
+    step is computed in double precision from the single-precision values, so the output
+    matches the engine's reference arithmetic bit for bit. A NaN difference snaps to the target.
+
+    When the step rounds back to the value it started from, the glide has stalled a fraction
+    of a float step short of the target: take the target then, or a long delay would never
+    reach its exact length.
+*/
+inline void glideTowards (float& value, float target, double keep, double take, double threshold) noexcept
+{
+    const float difference = value - target;
+
+    if (std::fabs ((double) difference) > threshold)
+    {
+        const auto next = (float) ((double) value * keep + (double) target * take);
+        value = (next == value) ? target : next;
+    }
+    else
+    {
+        value = target;
+    }
+}
+
+/** The glide of every control value but the delay time: 0.995 / 0.005, snapping within 1e-6. */
+inline void glideControl (float& value, float target) noexcept
+{
+    glideTowards (value, target, 0.995, 0.005, 1e-6);
+}
+
+/** The slow glide of the delay time in samples: 0.99998 / 0.00002, snapping within 1e-7. */
+inline void glideDelay (float& value, float target) noexcept
+{
+    glideTowards (value, target, 0.99998, 0.00002, 1e-7);
+}
+
+/** The filter coefficients' glide, written as v + (t - v) * 0.005, snapping within 1e-6. */
+inline void glideCoefficient (float& value, float target) noexcept
+{
+    const float difference = value - target;
+
+    if (std::fabs ((double) difference) > 1e-6)
+    {
+        const auto next = (float) ((double) value + (double) (target - value) * 0.005);
+        value = (next == value) ? target : next;
+    }
+    else
+    {
+        value = target;
+    }
+}
+
+/** Bounds a sample to [-2, 2] inside the delay engine. */
+inline float clamp2 (float x) noexcept
+{
+    if (x > 2.0f)  return 2.0f;
+    if (x < -2.0f) return -2.0f;
+    return x;
+}
+
+/** Flushes filter outputs below 1e-5 to exact zeros, so decaying echoes end and never go denormal. */
+inline float flushTiny (float y) noexcept
+{
+    return std::fabs ((double) y) < 1e-5 ? 0.0f : y;
+}
+
+} // namespace lumarro

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the Release build's tests, the sanitizer build's unit tests
+# and a bounded fuzz run of the state reader.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+
+bash scripts/build.sh
+bash scripts/install-deps.sh "${TEST_PACKAGES[@]}"
+
+export CCACHE_BASEDIR="$(cd .. && pwd)"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+jobs=$(nproc)
+
+echo "== Release tests"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer unit tests"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DLUMARRO_SANITIZE=ON -DLUMARRO_BENCH=OFF "${launcher[@]}"
+cmake --build build-asan
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" -L unit
+
+echo "== Fuzzing (bounded)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DLUMARRO_FUZZ=ON "${launcher[@]}"
+cmake --build build-fuzz
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
