@@ -19,7 +19,7 @@ public:
     AAX_CBinaryDisplayDelegate* clone() const override { return new AAX_CBinaryDisplayDelegate (*this); }
 
     /** Adds a pair of texts for displays of at most maxLength characters. Pairs are looked up from the
-        last added to the first, so add them from the longest to the shortest. */
+        last added to the first, so add them from the shortest to the longest. */
     void addShortTextPair (int32_t maxLength, const char* shortFalseText, const char* shortTrueText)
     {
         shortTexts.push_back ({ maxLength, AAX_CString (shortFalseText), AAX_CString (shortTrueText) });
