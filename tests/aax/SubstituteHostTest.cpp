@@ -1,0 +1,6 @@
+#include "SubstituteHostTest.h"
+
+std::int32_t SubstituteHostTest::liveComponents()
+{
+    return CACFUnknown::getLiveObjectCount();
+}
