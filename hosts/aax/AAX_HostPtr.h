@@ -81,7 +81,7 @@ ResultCode forwardWithOutputs (const HostPtr<Interface>& held, ResultCode missin
     if (held.isNull())
         return missing;
 
-    if (((outputs == nullptr) || ...))
+    if ((! outputs || ...))
         return resultNullPointer;
 
     return call (*checkedInterface (held));

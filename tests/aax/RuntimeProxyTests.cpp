@@ -2,27 +2,16 @@
 #include "AAX_VController.h"
 #include "AAX_VTransport.h"
 #include "AAX_VViewContainer.h"
+#include "ForwardingChecks.h"
 #include "SubstituteHostTest.h"
-
-#include <functional>
 
 using aaxtest::call;
 using aaxtest::FakeObject;
 using aaxtest::HostCall;
+using namespace forwarding;
 
 namespace
 {
-    enum class Interface { older, newer };
-
-    /** One proxy operation: how to call it, the slot and arguments it must reach, which interface holds it. */
-    struct Forwarding
-    {
-        const char* name;
-        std::function<std::int64_t()> invoke;
-        HostCall expected;
-        Interface interface;
-    };
-
     // Distinct addresses and values, so a swapped or dropped argument shows.
     struct Scratch
     {
@@ -118,50 +107,6 @@ namespace
             { "parameterMouseUp", [&p] { return p.parameterMouseUp ("2", 0x30); }, call (9, "2", 0x30), Interface::older },
         };
     }
-
-    /** Every operation must reach exactly its slot on its interface, and hand back that slot's own result. */
-    void expectForwarding (const std::vector<Forwarding>& operations, FakeObject& older, FakeObject& newer)
-    {
-        for (int position = 3; position < 24; ++position)
-        {
-            newer.setResult (position, 2000 + position);
-            older.setResult (position, 1000 + position);
-        }
-
-        for (const auto& operation : operations)
-        {
-            older.clearCalls();
-            newer.clearCalls();
-
-            auto& target = operation.interface == Interface::older ? older : newer;
-            auto& other = operation.interface == Interface::older ? newer : older;
-            const auto base = &target == &older ? 1000 : 2000;
-
-            EXPECT_EQ (operation.invoke(), base + operation.expected.position) << operation.name;
-            EXPECT_EQ (target.operationCalls(), std::vector<HostCall> { operation.expected }) << operation.name;
-
-            if (&other != &target)
-            {
-                EXPECT_TRUE (other.operationCalls().empty()) << operation.name;
-            }
-        }
-    }
-
-    /** Without the interface an operation answers its missing result and reaches nothing. */
-    void expectMissing (const std::vector<Forwarding>& operations, Interface missingInterface, std::int64_t missing,
-                        const std::vector<FakeObject*>& untouched)
-    {
-        for (const auto& operation : operations)
-        {
-            if (operation.interface == missingInterface)
-            {
-                EXPECT_EQ (operation.invoke(), missing) << operation.name;
-            }
-        }
-
-        for (auto* object : untouched)
-            EXPECT_TRUE (object->operationCalls().empty()) << object->name();
-    }
 }
 
 class RuntimeProxies : public SubstituteHostTest {};
@@ -198,7 +143,9 @@ TEST_F (RuntimeProxies, ControllerHandsBackWhatTheHostWrites)
 
 TEST_F (RuntimeProxies, ControllerWithoutTheNewerInterfaceStillPostsPackets)
 {
-    useHost ({ .controllerNewer = false });
+    aaxtest::SubstituteAaxHost::Options options;
+    options.controllerNewer = false;
+    useHost (options);
 
     Scratch scratch;
     AAX_VController controller (host().controllerUnknown());
@@ -280,7 +227,9 @@ TEST_F (RuntimeProxies, TransportReachesEverySlotAndFillsThePlayHead)
 
 TEST_F (RuntimeProxies, TransportWithoutTheNewerInterfaceAnswersNotAvailableThere)
 {
-    useHost ({ .transportNewer = false });
+    aaxtest::SubstituteAaxHost::Options options;
+    options.transportNewer = false;
+    useHost (options);
 
     Scratch scratch;
     AAX_VTransport transport (host().controllerUnknown());

@@ -1,13 +1,20 @@
 #pragma once
 
-#include "CACFUnknown.h"
+#include "AAX_ICollection.h"
 #include "SubstituteAaxHost.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
-/** Every test against the substitute host ends with all host references given back and no component alive. */
+/**
+    What the describe function of a test program linked with this fixture does when the host registers the
+    plug-in; an empty function describes nothing and succeeds. Tests that set it should clear it again.
+*/
+extern std::function<ResultCode (AAX_ICollection*)> testDescribe;
+
+/** Every test against the substitute host ends with all host references given back and ACFCanUnloadNow at 0. */
 class SubstituteHostTest : public ::testing::Test
 {
 protected:
@@ -19,13 +26,7 @@ protected:
 
     aaxtest::SubstituteAaxHost& host()     { return *substitute; }
 
-    void TearDown() override
-    {
-        EXPECT_EQ (substitute->unbalancedReferences(), "");
-        EXPECT_EQ (liveComponents(), 0);
-    }
-
-    static std::int32_t liveComponents();
+    void TearDown() override;
 
 private:
     std::unique_ptr<aaxtest::SubstituteAaxHost> substitute = std::make_unique<aaxtest::SubstituteAaxHost>();
