@@ -74,7 +74,10 @@ void AAX_CEffectParameters::releaseHostObjects()
 
 ResultCode AAX_CEffectParameters::initialize (IACFUnknown* hostControllerUnknown)
 {
-    releaseHostObjects();
+    // A host that initialises twice gets a fresh start rather than a second set of proxies,
+    // parameters and packet registrations.
+    if (controller != nullptr)
+        releaseHostObjects();
 
     controller = std::make_unique<AAX_VController> (hostControllerUnknown);
     automationDelegate = std::make_unique<AAX_VAutomationDelegate> (hostControllerUnknown);

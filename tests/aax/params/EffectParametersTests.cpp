@@ -71,10 +71,6 @@ TEST (EffectParameters, AnswersByIdentifierAndByIndexInTheOrderOfAdding)
 
     EXPECT_EQ (effect.parameterDisplayName ("4", &text), resultSuccess);
     EXPECT_STREQ (text.cText(), "Parameter 4");
-    EXPECT_EQ (effect.parameterStepCount (kMasterBypassId, &n), resultSuccess);
-    EXPECT_EQ (n, 2);
-    EXPECT_EQ (effect.parameterTypeOf (kMasterBypassId, &n), resultSuccess);
-    EXPECT_EQ (n, AAX_IParameter::Discrete);
 
     bool automatable = false;
     EXPECT_EQ (effect.isParameterAutomatable ("1", &automatable), resultSuccess);
