@@ -4,7 +4,8 @@
 #include "AAX_CNumberDisplayDelegate.h"
 #include "AAX_CParameter.h"
 #include "AAX_CParameterRegistry.h"
-#include "RecordingAutomationDelegate.h"
+#include "AAX_VAutomationDelegate.h"
+#include "SubstituteAaxHost.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,24 @@
 #include <memory>
 #include <string>
 
+using aaxtest::call;
+using aaxtest::HostCall;
+
 namespace
 {
-using Call = RecordingAutomationDelegate::Call;
+using Calls = std::vector<HostCall>;
+constexpr int attachSlot = 3, detachSlot = 4, requestSlot = 5, reportSlot = 6, beginSlot = 7, endSlot = 8;
+
+/** The substitute host's automation delegate, reached through the library's proxy as a parameter
+    reaches it. */
+struct HostDelegate
+{
+    Calls calls() const { return substitute.automationDelegate.operationCalls(); }
+    void clear() { substitute.automationDelegate.clearCalls(); }
+
+    aaxtest::SubstituteAaxHost substitute;
+    AAX_VAutomationDelegate proxy { substitute.controllerUnknown() };
+};
 using FloatParameter = AAX_CParameter<float>;
 using BoolParameter = AAX_CParameter<bool>;
 
@@ -81,67 +97,67 @@ TEST (Parameter, WithoutAutomationDelegateARequestIsAppliedAtOnce)
 
 TEST (Parameter, WithAutomationDelegateARequestGoesToTheHostBracketedByTouch)
 {
-    RecordingAutomationDelegate host;
+    HostDelegate host;
     const auto parameter = makeFloat ("4");
-    parameter->attachAutomationDelegate (&host);
+    parameter->attachAutomationDelegate (&host.proxy);
 
     EXPECT_TRUE (parameter->setFloat (0.5f));
     EXPECT_EQ (floatValue (*parameter), 0.9f); // not applied until the host answers
 
-    const std::vector<Call> expected { { "attach", "4", 0.0 }, { "begin", "4", 0.0 },
-                                       { "request", "4", 0.5 }, { "end", "4", 0.0 } };
-    EXPECT_EQ (host.calls, expected);
+    const Calls expected { call (attachSlot, "4"), call (beginSlot, "4"),
+                          call (requestSlot, "4", 0.5), call (endSlot, "4") };
+    EXPECT_EQ (host.calls(), expected);
 
-    host.calls.clear();
+    host.clear();
     parameter->applyNormalizedValue (0.5);
     EXPECT_EQ (floatValue (*parameter), 0.5f);
-    EXPECT_EQ (host.calls, (std::vector<Call> { { "report", "4", 0.5 } }));
+    EXPECT_EQ (host.calls(), (Calls { call (reportSlot, "4", 0.5) }));
 
     // The same value again changes nothing and tells the host nothing.
-    host.calls.clear();
+    host.clear();
     parameter->applyNormalizedValue (0.5);
-    EXPECT_TRUE (host.calls.empty());
+    EXPECT_TRUE (host.calls().empty());
 
-    // Destroying the parameter takes it off the host's list.
-    host.calls.clear();
+    // Taking the delegate away takes the parameter off the host's list.
+    host.clear();
     parameter->attachAutomationDelegate (nullptr);
-    EXPECT_EQ (host.calls, (std::vector<Call> { { "detach", "4", 0.0 } }));
+    EXPECT_EQ (host.calls(), (Calls { call (detachSlot, "4") }));
 }
 
 TEST (Parameter, RequestsAreClampedBeforeTheyReachTheHost)
 {
-    RecordingAutomationDelegate host;
+    HostDelegate host;
     const auto parameter = makeFloat ("1");
     const auto bypass = makeBypass();
-    parameter->attachAutomationDelegate (&host);
-    bypass->attachAutomationDelegate (&host);
-    host.calls.clear();
+    parameter->attachAutomationDelegate (&host.proxy);
+    bypass->attachAutomationDelegate (&host.proxy);
+    host.clear();
 
     parameter->requestNormalizedValue (1.7);
     bypass->requestNormalizedValue (0.3);
     bypass->requestNormalizedValue (-0.3);
 
-    ASSERT_EQ (host.calls.size(), 9u);
-    EXPECT_EQ (host.calls[1].value, 1.0);
-    EXPECT_EQ (host.calls[4].value, 1.0);
-    EXPECT_EQ (host.calls[7].value, 0.0);
+    ASSERT_EQ (host.calls().size(), 9u);
+    EXPECT_EQ (host.calls()[1], call (requestSlot, "1", 1.0));
+    EXPECT_EQ (host.calls()[4], call (requestSlot, "MasterBypassID", 1.0));
+    EXPECT_EQ (host.calls()[7], call (requestSlot, "MasterBypassID", 0.0));
 }
 
 TEST (Parameter, AnAppliedValueIsReportedAsStoredNotAsAsked)
 {
-    RecordingAutomationDelegate host;
+    HostDelegate host;
     const auto parameter = makeFloat ("1", 0.5f);
-    parameter->attachAutomationDelegate (&host);
-    host.calls.clear();
+    parameter->attachAutomationDelegate (&host.proxy);
+    host.clear();
 
     parameter->applyNormalizedValue (1.5);
     EXPECT_EQ (floatValue (*parameter), 1.0f);
-    EXPECT_EQ (host.calls, (std::vector<Call> { { "report", "1", 1.0 } }));
+    EXPECT_EQ (host.calls(), (Calls { call (reportSlot, "1", 1.0) }));
 }
 
 TEST (Parameter, NonFiniteValuesAreRefusedEverywhere)
 {
-    RecordingAutomationDelegate host;
+    HostDelegate host;
     const auto parameter = makeFloat ("1", 0.5f);
 
     for (const auto bad : { notANumber, infinity, -infinity })
@@ -159,35 +175,35 @@ TEST (Parameter, NonFiniteValuesAreRefusedEverywhere)
     EXPECT_EQ (floatValue (*parameter), 0.5f);
     EXPECT_EQ (parameter->normalizedDefault(), 0.5);
 
-    parameter->attachAutomationDelegate (&host);
-    host.calls.clear();
+    parameter->attachAutomationDelegate (&host.proxy);
+    host.clear();
     parameter->requestNormalizedValue (notANumber);
     parameter->applyNormalizedValue (infinity);
     EXPECT_FALSE (parameter->requestValueFromText (AAX_CString ("1e39")));
-    EXPECT_TRUE (host.calls.empty());
+    EXPECT_TRUE (host.calls().empty());
 }
 
 TEST (Parameter, ReplacingTheTaperKeepsEitherTheRealOrTheNormalizedValue)
 {
-    RecordingAutomationDelegate host;
+    HostDelegate host;
     const auto parameter = makeFloat ("1", 0.5f);
-    parameter->attachAutomationDelegate (&host);
-    host.calls.clear();
+    parameter->attachAutomationDelegate (&host.proxy);
+    host.clear();
 
     // Keep the real value: the host is asked for its new normalized form, and its answer is stored
     // and reported even though the real value does not change.
     parameter->replaceTaperDelegate (AAX_CLinearTaperDelegate<float, 0> (0.0f, 2.0f), true);
-    ASSERT_EQ (host.calls.size(), 3u);
-    EXPECT_EQ (host.calls[1], (Call { "request", "1", 0.25 }));
-    host.calls.clear();
+    ASSERT_EQ (host.calls().size(), 3u);
+    EXPECT_EQ (host.calls()[1], call (requestSlot, "1", 0.25));
+    host.clear();
     parameter->applyNormalizedValue (0.25);
-    EXPECT_EQ (host.calls, (std::vector<Call> { { "report", "1", 0.25 } }));
+    EXPECT_EQ (host.calls(), (Calls { call (reportSlot, "1", 0.25) }));
 
     // Keep the normalized value: the real value follows the new taper at once.
-    host.calls.clear();
+    host.clear();
     parameter->replaceTaperDelegate (AAX_CLinearTaperDelegate<float, 0> (0.0f, 4.0f), false);
     EXPECT_EQ (floatValue (*parameter), 1.0f);
-    EXPECT_EQ (host.calls, (std::vector<Call> { { "report", "1", 0.25 } }));
+    EXPECT_EQ (host.calls(), (Calls { call (reportSlot, "1", 0.25) }));
 
     // A taper for another value type is not taken.
     parameter->replaceTaperDelegate (AAX_CBinaryTaperDelegate<bool>(), false);
@@ -298,9 +314,9 @@ TEST (Parameter, TypedAccessAnswersOnlyForTheHeldType)
 //==============================================================================
 TEST (ParameterRegistry, KeepsTheOrderOfAddingAsTheHostIndex)
 {
-    RecordingAutomationDelegate host;
+    HostDelegate host;
     AAX_CParameterRegistry registry;
-    registry.setAutomationDelegate (&host);
+    registry.setAutomationDelegate (&host.proxy);
 
     EXPECT_TRUE (registry.addParameter (makeBypass()));
     for (int i = 0; i < 9; ++i)
@@ -317,8 +333,8 @@ TEST (ParameterRegistry, KeepsTheOrderOfAddingAsTheHostIndex)
     EXPECT_EQ (registry.findParameter ("masterbypassid"), nullptr);
 
     // Every parameter was handed the host's delegate as it came in.
-    ASSERT_EQ (host.calls.size(), 10u);
-    EXPECT_EQ (host.calls.front(), (Call { "attach", "MasterBypassID", 0.0 }));
+    ASSERT_EQ (host.calls().size(), 10u);
+    EXPECT_EQ (host.calls().front(), call (attachSlot, "MasterBypassID"));
 }
 
 TEST (ParameterRegistry, RefusesNullAndDuplicateParametersWithoutLeakingThem)
@@ -342,20 +358,20 @@ TEST (ParameterRegistry, RefusesNullAndDuplicateParametersWithoutLeakingThem)
 
 TEST (ParameterRegistry, RemovingAllDetachesEveryParameterAndKeepsTheDelegate)
 {
-    RecordingAutomationDelegate host;
+    HostDelegate host;
     AAX_CParameterRegistry registry;
-    registry.setAutomationDelegate (&host);
+    registry.setAutomationDelegate (&host.proxy);
     registry.addParameter (makeFloat ("0"));
     registry.addParameter (makeFloat ("1"));
-    host.calls.clear();
+    host.clear();
 
     registry.removeAllParameters();
     EXPECT_EQ (registry.numParameters(), 0);
     EXPECT_EQ (registry.findParameter ("0"), nullptr);
     EXPECT_EQ (registry.indexOfParameter ("1"), -1);
-    EXPECT_EQ (host.calls, (std::vector<Call> { { "detach", "0", 0.0 }, { "detach", "1", 0.0 } }));
+    EXPECT_EQ (host.calls(), (Calls { call (detachSlot, "0"), call (detachSlot, "1") }));
 
-    host.calls.clear();
+    host.clear();
     registry.addParameter (makeFloat ("5"));
-    EXPECT_EQ (host.calls, (std::vector<Call> { { "attach", "5", 0.0 } }));
+    EXPECT_EQ (host.calls(), (Calls { call (attachSlot, "5") }));
 }
