@@ -50,7 +50,7 @@ ChunkRecordBuffer chunkOfDoubles (std::initializer_list<std::pair<const char*, d
 }
 } // namespace
 
-TEST (StateChunk, TheProgramsChunkHasTheDocumentedBytes)
+TEST (StateChunk, TheProgramsChunkHasItsFixedLayout)
 {
     TestEffect effect;
     effect.setUpWithoutHost();
