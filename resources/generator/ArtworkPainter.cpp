@@ -166,9 +166,9 @@ void ArtworkPainter::drawKnobCaption (juce::Graphics& g, const Palette& palette,
     // The ends of the knob's ring sit at its lower corners; the range reads beside them.
     g.setColour (palette.scale);
     g.setFont (font (faces.regular, 8.5f, 0.06f));
-    g.drawText (low, juce::Rectangle<float> (area.getX() - 30.0f, area.getY() + 57.0f, 40.0f, 10.0f),
+    g.drawText (low, juce::Rectangle<float> (area.getX() - 28.0f, area.getY() + 62.0f, 40.0f, 10.0f),
                 juce::Justification::centredRight, false);
-    g.drawText (high, juce::Rectangle<float> (area.getRight() - 10.0f, area.getY() + 57.0f, 40.0f, 10.0f),
+    g.drawText (high, juce::Rectangle<float> (area.getRight() - 12.0f, area.getY() + 62.0f, 40.0f, 10.0f),
                 juce::Justification::centredLeft, false);
 }
 
@@ -315,17 +315,18 @@ juce::Image ArtworkPainter::background (const Palette& palette, int variant) con
     g.drawHorizontalLine (242, 58.0f, 190.0f);
     drawHorizontalScale (g, palette, { 48, 251, 142, 40 }, "OUTPUT", { "DRY", "MIX", "WET" }, 3);
 
-    // Centre: ping-pong taps as the panel's emblem, the scheme switch, the two knobs.
-    for (int i = 0; i < 14; ++i)
+    // Centre: ping-pong taps, each echo quieter and on the other side, as the panel's emblem.
+    g.setColour (palette.tick.withAlpha (0.7f));
+    g.drawHorizontalLine (57, 226.0f, 534.0f);
+    for (int i = 0; i < 16; ++i)
     {
-        const float amplitude = 11.0f * std::pow (0.84f, (float) i);
-        const float x = 236.0f + 21.5f * (float) i;
+        const float amplitude = 15.0f * std::pow (0.86f, (float) i);
+        const float x = 232.0f + 19.0f * (float) i;
         const bool left = i % 2 == 0;
-        g.setColour ((left ? Palette::steelBlue : Palette::accentRed).withAlpha (0.55f * std::pow (0.9f, (float) i)));
-        g.fillRoundedRectangle (juce::Rectangle<float> (x, left ? 56.0f - amplitude : 57.0f, 3.0f, amplitude), 1.5f);
+        const auto colour = left ? Palette::steelBlue.brighter (0.3f) : Palette::accentRed;
+        g.setColour (colour.withAlpha (0.85f * std::pow (0.92f, (float) i)));
+        g.fillRoundedRectangle (juce::Rectangle<float> (x, left ? 56.0f - amplitude : 58.0f, 4.0f, amplitude), 2.0f);
     }
-    g.setColour (palette.tick.withAlpha (0.6f));
-    g.drawHorizontalLine (56, 228.0f, 532.0f);
 
     drawThemeSwitch (g, palette, variant);
     drawKnobCaption (g, palette, { 295, 124, 70, 70 }, "FEEDBACK", "0 %", "110 %");
