@@ -88,6 +88,9 @@ TEST (LookAndFeel, KnobPositionsPickTheirFilmstripFrames)
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.position);
+        const juce::String percent (juce::roundToInt (c.position * 100.0f));
+        GuiTestSupport::saveArtefact (drawKnob (delayTime, slider, c.position), "knob-delaytime-" + percent);
+        GuiTestSupport::saveArtefact (drawKnob (feedback, slider, c.position), "knob-feedback-" + percent);
         EXPECT_TRUE (sameImage (drawKnob (delayTime, slider, c.position),
                                 frameOf (BinaryData::knobDelayTimeFilmstripPng, BinaryData::knobDelayTimeFilmstripPngSize, c.sourceY)));
         const auto feedbackFrame = frameOf (BinaryData::knobFeedbackFilmstripPng, BinaryData::knobFeedbackFilmstripPngSize, c.sourceY);
