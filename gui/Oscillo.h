@@ -1,10 +1,10 @@
 #pragma once
 
+#include "SorvaneAudioProcessor.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <array>
 #include <cstdint>
-#include <memory>
 
 /** A small two-channel scope of the processor's last output block: left in blue-grey,
     right in red over it, each drawn as one bar per pixel column from the zero line to
@@ -15,9 +15,9 @@ class Oscillo : public juce::Component
 {
 public:
     /** The processor's scope arrays: left then right, scopeSize floats each. */
-    using ScopeBuffer = std::array<std::unique_ptr<float[]>, 2>;
+    using ScopeBuffer = decltype (SorvaneAudioProcessor::scopeBuffer);
 
-    static constexpr int scopeSize = 512;
+    static constexpr int scopeSize = SorvaneAudioProcessor::scopeSize;
 
     Oscillo (const ScopeBuffer* scopeData, int32_t sampleCount);
     ~Oscillo() override;

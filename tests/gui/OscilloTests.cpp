@@ -162,3 +162,27 @@ TEST (Oscillo, NonFiniteSamplesNeverDrawOutsideTheView)
     const auto image = paintScope (scope, 236, 84);
     EXPECT_EQ (paintedRows (image, 100), 42);
 }
+
+TEST (Oscillo, DrawsWhatTheProcessorLastPlayed)
+{
+    SorvaneAudioProcessor processor;
+    processor.prepareToPlay (44100.0, 512);
+    Oscillo scope (&processor.scopeBuffer, processor.scopeSampleCount);
+    juce::MidiBuffer midi;
+
+    // A host may hand over a single sample; the scope then has nothing to spread.
+    juce::AudioSampleBuffer one (2, 1);
+    one.setSample (0, 0, 0.8f);
+    one.setSample (1, 0, 0.8f);
+    processor.processBlock (one, midi);
+    scope.sampleCount = processor.scopeSampleCount;
+    EXPECT_TRUE (isBlankImage (paintScope (scope)));
+
+    juce::AudioSampleBuffer block (2, 256);
+    for (int i = 0; i < 256; ++i)
+        for (int channel = 0; channel < 2; ++channel)
+            block.setSample (channel, i, 0.5f * std::sin ((float) i * 0.1f));
+    processor.processBlock (block, midi);
+    scope.sampleCount = processor.scopeSampleCount;
+    EXPECT_FALSE (isBlankImage (paintScope (scope)));
+}
