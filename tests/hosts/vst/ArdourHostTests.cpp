@@ -155,6 +155,98 @@ namespace
         return peaks;
     }
 
+    const std::string base64Alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+    std::string fromBase64 (const std::string& text)
+    {
+        std::string bytes;
+        uint32_t bits = 0;
+        int count = 0;
+
+        for (const char c : text)
+        {
+            const auto at = base64Alphabet.find (c);
+
+            if (at == std::string::npos)
+                continue;
+
+            bits = (bits << 6) | (uint32_t) at;
+
+            if ((count += 6) >= 8)
+                bytes.push_back ((char) ((bits >> (count -= 8)) & 0xFF));
+        }
+
+        return bytes;
+    }
+
+    std::string toBase64 (const std::string& bytes)
+    {
+        std::string text;
+        uint32_t bits = 0;
+        int count = 0;
+
+        for (const char c : bytes)
+        {
+            bits = (bits << 8) | (uint8_t) c;
+
+            for (count += 8; count >= 6; count -= 6)
+                text.push_back (base64Alphabet[(bits >> (count - 6)) & 0x3F]);
+        }
+
+        if (count > 0)
+            text.push_back (base64Alphabet[(bits << (6 - count)) & 0x3F]);
+
+        while (text.size() % 4 != 0)
+            text.push_back ('=');
+
+        return text;
+    }
+
+    /** Our state block with one controller binding set: magic, text length, XML text, zero. */
+    std::string withBinding (const std::string& block, const std::string& element, int controller)
+    {
+        int32_t length = 0;
+        std::memcpy (&length, block.data() + 4, 4);
+        auto text = block.substr (8, (size_t) length);
+        const auto unbound = "<" + element + ">-1</" + element + ">";
+        const auto at = text.find (unbound);
+
+        if (at == std::string::npos)
+            return {};
+
+        text.replace (at, unbound.size(), "<" + element + ">" + std::to_string (controller) + "</" + element + ">");
+        length = (int32_t) text.size();
+        return block.substr (0, 4) + std::string (reinterpret_cast<const char*> (&length), 4) + text + std::string (1, '\0');
+    }
+
+    const char* const controllerScript = R"lua(ardour {
+    ["type"]    = "dsp",
+    name        = "Lumarro Test Controller",
+    category    = "Utility",
+    license     = "MIT",
+    author      = "Lumarro tests",
+    description = [[Passes audio through, and sends controller 7 at full value at one second on the timeline]]
+}
+
+function dsp_ioconfig ()
+    return { { audio_in = 2, audio_out = 2, midi_out = 1 } }
+end
+
+function dsp_init (rate)
+    send_at = rate
+end
+
+function dsp_run (ins, outs, n_samples)
+    for c = 1, #outs do
+        if ins[c] ~= outs[c] then ARDOUR.DSP.copy_vector (outs[c], ins[c], n_samples) end
+    end
+    local start = Session:transport_sample ()
+    if Session:transport_rolling () and start <= send_at and send_at < start + n_samples then
+        midiout[1] = { time = send_at - start + 1, data = { 0xb0, 7, 127 } }
+    end
+end
+)lua";
+
     const char* const impulseScript = R"lua(ardour {
     ["type"]    = "dsp",
     name        = "Lumarro Test Impulse",
@@ -229,6 +321,7 @@ end
             // Ardour trusts its scan cache only when it is newer than the library.
             fs::last_write_time (root / "plugins" / "Lumarro.so", fs::file_time_type::clock::now() - std::chrono::minutes (5));
             writeFile (root / "home" / ".config" / "ardour7" / "scripts" / "lumarro_test_impulse.lua", impulseScript);
+            writeFile (root / "home" / ".config" / "ardour7" / "scripts" / "lumarro_test_controller.lua", controllerScript);
 
             scan = runCommand (environment() + " LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 " + scanner + " -f "
                                + (root / "plugins" / "Lumarro.so").string());
@@ -396,4 +489,45 @@ result ("values", values)
 )lua");
 
     EXPECT_EQ (resultOf (loaded.output, "values"), "0.0000,0.7500,1.0000,0.5000,0.2500,0.0000,0.0000,0.5000,0.9000,") << loaded.output;
+}
+
+TEST_F (Ardour, AControllerFromTheHostMovesABoundParameterAndTheHostHearsOfIt)
+{
+    const auto folder = root / "midi";
+    const auto created = runLua ("midi_create", "local session, track, plugin = new_session_with_plugin ('" + folder.string() + R"lua(')
+local controller = ARDOUR.LuaAPI.new_plugin (session, "Lumarro Test Controller", ARDOUR.PluginType.Lua, "")
+result ("controller", controller:isnil () and "missing" or "loaded")
+track:add_processor_by_index (controller, 0, nil, true)
+session:save_state ("", false, false, false)
+)lua");
+    ASSERT_EQ (resultOf (created.output, "controller"), "loaded") << created.output;
+
+    // Bind controller 7 to DryWet inside the saved chunk; there is no other way in from Ardour.
+    auto session = readFile (folder / "lumarro.ardour");
+    const std::regex chunk ("(<chunk[^>]*>)([A-Za-z0-9+/=]+)(</chunk>)");
+    std::smatch found;
+    ASSERT_TRUE (std::regex_search (session, found, chunk));
+    const auto bound = withBinding (fromBase64 (found[2].str()), "midiMapDryWet", 7);
+    ASSERT_FALSE (bound.empty());
+    session = found.prefix().str() + found[1].str() + toBase64 (bound) + found[3].str() + found.suffix().str();
+    writeFile (folder / "lumarro.ardour", session);
+
+    const auto played = runLua ("midi_play", "local session = load_session ('" + folder.string() + "', 'lumarro')\n"
+                                + "os.execute ('mkdir -p " + (root / "midi-export").string() + "')\n" + R"lua(
+local route, plugin = plugin_of (session)
+local control = plugin:to_automatable ():automation_control (Evoral.Parameter (ARDOUR.AutomationType.PluginAutomation, 0, 7), false)
+result ("before", string.format ("%.3f", control:get_value ()))
+local export = session:simple_export ()
+export:set_folder (")lua" + (root / "midi-export").string() + R"lua(")
+export:set_name ("controller")
+export:set_range (0, session:nominal_sample_rate () * 2)
+result ("export", export:run_export ())
+result ("host", string.format ("%.3f", control:get_value ()))
+result ("effect", string.format ("%.3f", ARDOUR.LuaAPI.get_processor_param (plugin, 7, true)))
+)lua");
+
+    EXPECT_EQ (resultOf (played.output, "before"), "0.500") << played.output;
+    EXPECT_EQ (resultOf (played.output, "export"), "true") << played.output;
+    EXPECT_EQ (resultOf (played.output, "effect"), "1.000") << played.output;
+    EXPECT_EQ (resultOf (played.output, "host"), "1.000") << played.output;
 }
