@@ -120,7 +120,8 @@ intptr_t AudioEffectX::dispatchEditorKey (int32_t opcode, int32_t index, intptr_
     EditorKeyRecord key;
     key.character = index;
     key.virtualKey = (uint8_t) value;
-    key.modifiers = (uint8_t) (int32_t) opt;
+    // A float outside the int32 range cannot be converted at all; such a host sends no modifiers.
+    key.modifiers = (opt > -2147483648.0f && opt < 2147483648.0f) ? (uint8_t) (int32_t) opt : 0;
 
     return asResult (opcode == editorKeyDownOpcode ? editor->keyPressed (key) : editor->keyReleased (key));
 }

@@ -219,8 +219,15 @@ TEST (ExtendedDispatcher, KeyOpcodesBuildTheKeyRecordForAnAttachedEditorOnly)
     EXPECT_EQ (spy->lastKey.virtualKey, 0x0A);
     EXPECT_EQ (spy->lastKey.modifiers, 1);
 
+    // Modifiers that no int32 can hold arrive as none.
+    for (const float opt : { 1.0e10f, -1.0e10f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity() })
+    {
+        EXPECT_EQ (effect.dispatchHostOpcode (59, 67, 1, nullptr, opt), 1);
+        EXPECT_EQ (spy->lastKey.modifiers, 0) << opt;
+    }
+
     EXPECT_EQ (effect.dispatchHostOpcode (61, 0, 2, nullptr, 0.0f), 1);
-    EXPECT_EQ (editorLog, (Log { "keyDown", "keyUp", "knobMode 2" }));
+    EXPECT_EQ (editorLog, (Log { "keyDown", "keyUp", "keyDown", "keyDown", "keyDown", "keyDown", "knobMode 2" }));
 }
 
 TEST (ExtendedDispatcher, PointerOpcodesWithNullPointersAnswerZero)

@@ -324,7 +324,8 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> LumarroVSTWrapper::getPosition
     const auto flags = time->flags;
     const auto has = [flags] (int32_t flag) { return (flags & flag) != 0; };
 
-    if (std::isfinite (time->samplePosition))
+    // Only a position that fits the 64-bit sample count can be converted.
+    if (std::abs (time->samplePosition) < 9.0e18)
     {
         info.setTimeInSamples ((int64_t) time->samplePosition);
 

@@ -116,6 +116,12 @@ TEST_F (Wrapper, ThePlayHeadReportsOnlyWhatTheHostMarksValid)
     EXPECT_TRUE (position->getIsRecording());
     EXPECT_TRUE (position->getIsLooping());
 
+    // A position no sample count can hold is left out rather than converted.
+    host.time.samplePosition = 1.0e300;
+    position = playHead->getPosition();
+    ASSERT_TRUE (position.hasValue());
+    EXPECT_FALSE (position->getTimeInSamples().hasValue());
+
     host.reportTime = false;
     EXPECT_FALSE (playHead->getPosition().hasValue());
 }
