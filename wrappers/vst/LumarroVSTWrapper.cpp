@@ -1,5 +1,6 @@
 #include "LumarroVSTWrapper.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
