@@ -58,18 +58,22 @@ inline void glideCoefficient (float& value, float target) noexcept
     }
 }
 
-/** Bounds a sample to [-2, 2] inside the delay engine. */
+/** Bounds a sample to [-2, 2] inside the delay engine. A NaN (only an absurd restored setting
+    can make one) becomes silence, so it can never circulate in the rings.
+*/
 inline float clamp2 (float x) noexcept
 {
-    if (x > 2.0f)  return 2.0f;
-    if (x < -2.0f) return -2.0f;
-    return x;
+    if (x > 2.0f)    return 2.0f;
+    if (x >= -2.0f)  return x;
+    return x < -2.0f ? -2.0f : 0.0f;
 }
 
-/** Flushes filter outputs below 1e-5 to exact zeros, so decaying echoes end and never go denormal. */
+/** Flushes filter outputs below 1e-5 to exact zeros, so decaying echoes end and never go denormal.
+    A NaN is flushed too, so a filter that saw one recovers instead of staying NaN for ever.
+*/
 inline float flushTiny (float y) noexcept
 {
-    return std::fabs ((double) y) < 1e-5 ? 0.0f : y;
+    return std::fabs ((double) y) >= 1e-5 ? y : 0.0f;
 }
 
 } // namespace lumarro

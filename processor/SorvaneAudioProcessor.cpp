@@ -1,6 +1,7 @@
 #include "SorvaneAudioProcessor.h"
 
 #include <cmath>
+#include <limits>
 
 const std::array<juce::String, numNoteValues> noteValueNames {
     "1/128", "1/128d",
@@ -212,6 +213,10 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
         {
             const float decibels = 100.0f * value - 90.0f;
             targetGain = decibels > -100.0f ? std::pow (10.0f, decibels * 0.05f) : 0.0f;
+
+            // A restored Gain far above 1 overflows to infinity, which would pin the smoothed
+            // gain at infinity for good; the largest float limits the same and can glide back.
+            targetGain = std::min (targetGain, std::numeric_limits<float>::max());
             break;
         }
 
@@ -416,10 +421,11 @@ void SorvaneAudioProcessor::limitOutput (juce::AudioSampleBuffer& buffer, int nu
     {
         auto* samples = buffer.getWritePointer (channel);
 
+        // Written so that a NaN, which fails every comparison, leaves as silence.
         for (int i = 0; i < numSamples; ++i)
         {
-            if (samples[i] > 1.0f)       samples[i] = 1.0f;
-            else if (samples[i] < -1.0f) samples[i] = -1.0f;
+            const float x = samples[i];
+            samples[i] = x > 1.0f ? 1.0f : (x >= -1.0f ? x : (x < -1.0f ? -1.0f : 0.0f));
         }
     }
 }
@@ -488,6 +494,28 @@ namespace
 
         return (int32_t) juce::jlimit (-2.0e9f, 2.0e9f, value);
     }
+
+    /** Unwraps a saved block as JUCE's getXmlFromBinary does, but refuses text that is not valid
+        UTF-8 before it reaches the XML parser, which can read past the end of a broken sequence.
+    */
+    std::unique_ptr<juce::XmlElement> readStateDocument (const void* data, int sizeInBytes)
+    {
+        if (data == nullptr || sizeInBytes < 9 || juce::ByteOrder::littleEndianInt (data) != stateMagic)
+            return {};
+
+        const auto storedLength = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+
+        if (storedLength <= 0)
+            return {};
+
+        const auto* text = static_cast<const char*> (data) + 8;
+        const int textLength = std::min (sizeInBytes - 8, storedLength);
+
+        if (! juce::CharPointer_UTF8::isValidString (text, textLength))
+            return {};
+
+        return juce::parseXML (juce::String::fromUTF8 (text, textLength));
+    }
 }
 
 void SorvaneAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
@@ -519,10 +547,7 @@ void SorvaneAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void SorvaneAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (data == nullptr)
-        return;
-
-    const auto xml = getXmlFromBinary (data, sizeInBytes);
+    const auto xml = readStateDocument (data, sizeInBytes);
 
     if (xml == nullptr)
         return;

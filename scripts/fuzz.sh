@@ -3,9 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-shopt -s nullglob
-for target in build-fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+for target in $(find build-fuzz/tests/fuzz -maxdepth 1 -name 'fuzz_*' -type f -executable | sort); do
     name=$(basename "$target")
     corpus=build-fuzz/corpus-$name
     mkdir -p "$corpus"

@@ -2,15 +2,275 @@
 
 #include <gtest/gtest.h>
 
-TEST (DelayLine, AFreshLinePassesItsInputThrough)
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace
 {
-    DelayLine line;
-    line.init (10, 480000);
-    float samples[64];
-    for (int i = 0; i < 64; ++i)
-        samples[i] = 0.01f * (float) i - 0.3f;
-    float out[64];
-    line.processMono (samples, out, 64);
-    for (int i = 0; i < 64; ++i)
-        EXPECT_EQ (out[i], samples[i]);
+    struct FreshLine : ::testing::Test
+    {
+        void SetUp() override { line.init (10, 480000); }
+
+        /** Runs n samples of silence (or an impulse at sample 0) through the stereo path. */
+        void runStereo (std::vector<float>& inL, std::vector<float>& inR,
+                        std::vector<float>& outL, std::vector<float>& outR)
+        {
+            outL.assign (inL.size(), 0.0f);
+            outR.assign (inR.size(), 0.0f);
+            const float* in[] { inL.data(), inR.data() };
+            float* out[] { outL.data(), outR.data() };
+            line.processStereo (in, out, (int32_t) inL.size());
+        }
+
+        void settle()
+        {
+            line.delay = line.targetDelay;
+            line.feedback = line.targetFeedback;
+            line.mix = line.targetMix;
+            line.pingPong = line.targetPingPong;
+        }
+
+        /** Filters wide open: the high-pass passes everything, the low-pass adds nothing. */
+        void openFilters()
+        {
+            for (auto* lp : { &line.lowPassL, &line.lowPassR })
+                lp->targetCoefficient = lp->coefficient = 0.0f;
+            for (auto* hp : { &line.highPassL, &line.highPassR })
+                hp->targetCoefficient = hp->coefficient = 1.0f;
+        }
+
+        DelayLine line;
+    };
+}
+
+TEST_F (FreshLine, PassesItsInputThroughUnchanged)
+{
+    std::vector<float> in (256), out (256);
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i] = 0.01f * (float) i - 0.9f;
+
+    line.processMono (in.data(), out.data(), (int32_t) in.size());
+
+    EXPECT_EQ (out, in);
+    EXPECT_EQ (line.delay, 10.0f) << "before any target, the clamp holds the delay at its minimum";
+}
+
+TEST_F (FreshLine, ZeroOrNegativeLengthsChangeNothing)
+{
+    float sample = 0.5f;
+    line.processMono (&sample, &sample, 0);
+    line.processMono (&sample, &sample, -4);
+    EXPECT_EQ (line.writePos, 0);
+    EXPECT_EQ (sample, 0.5f);
+}
+
+TEST_F (FreshLine, DelayTargetsAreClampedToTheLine)
+{
+    line.setDelayTarget (1.0e9f);
+    EXPECT_EQ (line.targetDelay, 480000.0f);
+    line.setDelayTarget (3.0f);
+    EXPECT_EQ (line.targetDelay, 10.0f);
+
+    line.setPingPong (1.7f);
+    EXPECT_EQ (line.targetPingPong, 1.0f);
+    line.setPingPong (-0.2f);
+    EXPECT_EQ (line.targetPingPong, 0.0f);
+}
+
+TEST_F (FreshLine, AnImpulseReturnsAfterTheDelayLinearlyInterpolated)
+{
+    line.setDelayTarget (100.25f);
+    line.setFeedback (1.0f);
+    line.targetMix = 1.0f;
+    settle();
+    openFilters();
+
+    std::vector<float> in (300, 0.0f), out (300);
+    in[0] = 1.0f;
+    line.processMono (in.data(), out.data(), (int32_t) in.size());
+
+    // 100.25 samples: three quarters at 100, one quarter at 101.
+    EXPECT_FLOAT_EQ (out[100], 0.75f);
+    EXPECT_FLOAT_EQ (out[101], 0.25f);
+    EXPECT_EQ (out[99], 0.0f);
+    EXPECT_EQ (out[0], 0.0f) << "mix 1 leaves only the echo";
+}
+
+TEST_F (FreshLine, ReadingAtTheRingStartInterpolatesWithItsLastElement)
+{
+    line.setDelayTarget (10.5f);
+    line.setFeedback (1.0f);
+    line.targetMix = 1.0f;
+    settle();
+    openFilters();
+
+    line.bufferL[(size_t) line.length - 1] = 0.8f;
+    line.writePos = 9; // the next write lands on 10, and a whole delay of 10 reads index 0
+    float in = 0.0f, out = 0.0f;
+    line.processMono (&in, &out, 1);
+
+    EXPECT_EQ (line.readPos, 0);
+    EXPECT_FLOAT_EQ (out, 0.5f * 0.8f);
+}
+
+TEST_F (FreshLine, MixZeroIsDryAndMixHalfKeepsBothAtUnity)
+{
+    line.setDelayTarget (20.0f);
+    line.setFeedback (1.0f);
+    openFilters();
+
+    line.targetMix = 0.0f;
+    settle();
+    std::vector<float> in (64, 0.0f), out (64);
+    in[0] = 1.0f;
+    line.processMono (in.data(), out.data(), 64);
+    EXPECT_EQ (out[0], 1.0f);
+    EXPECT_EQ (out[20], 0.0f);
+
+    DelayLine half;
+    half.init (10, 480000);
+    half.setDelayTarget (20.0f);
+    half.setFeedback (1.0f);
+    half.delay = 20.0f;
+    half.feedback = 1.0f;
+    half.lowPassL.targetCoefficient = half.lowPassL.coefficient = 0.0f;
+    half.highPassL.targetCoefficient = half.highPassL.coefficient = 1.0f;
+    half.processMono (in.data(), out.data(), 64);
+    EXPECT_EQ (out[0], 1.0f);
+    EXPECT_EQ (out[20], 1.0f);
+}
+
+TEST_F (FreshLine, MonoInPlaceMatchesSeparateBuffers)
+{
+    line.setDelayTarget (37.3f);
+    line.setFeedback (0.8f);
+    line.targetMix = 0.6f;
+
+    DelayLine twin;
+    twin.init (10, 480000);
+    twin.setDelayTarget (37.3f);
+    twin.setFeedback (0.8f);
+    twin.targetMix = 0.6f;
+
+    std::vector<float> in (2048), out (2048);
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i] = (i % 97 == 0) ? 0.9f : 0.001f * (float) (i % 13);
+
+    std::vector<float> inPlace = in;
+    line.processMono (inPlace.data(), inPlace.data(), (int32_t) inPlace.size());
+    twin.processMono (in.data(), out.data(), (int32_t) in.size());
+
+    EXPECT_EQ (inPlace, out);
+}
+
+TEST_F (FreshLine, PingPongSendsALeftImpulseRightThenLeft)
+{
+    line.setDelayTarget (50.0f);
+    line.setFeedback (0.9f);
+    line.setPingPong (1.0f);
+    line.targetMix = 1.0f;
+    settle();
+    openFilters();
+
+    std::vector<float> inL (200, 0.0f), inR (200, 0.0f), outL, outR;
+    inL[0] = 1.0f;
+    runStereo (inL, inR, outL, outR);
+
+    EXPECT_EQ (outL[50], 0.0f);
+    EXPECT_FLOAT_EQ (outR[50], 0.9f);
+    // Each pass back through the feedback path adds one sample.
+    EXPECT_FLOAT_EQ (outL[101], 0.9f * 0.9f);
+    EXPECT_EQ (outR[101], 0.0f);
+    EXPECT_FLOAT_EQ (outR[152], 0.9f * 0.9f * 0.9f);
+    EXPECT_EQ (outL[152], 0.0f);
+}
+
+TEST_F (FreshLine, RingSamplesAndOutputsStayWithinTwo)
+{
+    line.setFeedback (1.0f);
+    settle();
+    float in = 3.0f, out = 0.0f;
+    line.processMono (&in, &out, 1);
+    EXPECT_EQ (line.bufferL[(size_t) line.writePos], 2.0f);
+    EXPECT_LE (out, 2.0f);
+}
+
+TEST_F (FreshLine, DelayGlidesWithAFiftyThousandSampleTimeConstant)
+{
+    line.delay = 1000.0f;
+    line.setDelayTarget (2000.0f);
+    float silence = 0.0f, out = 0.0f;
+    line.processMono (&silence, &out, 1);
+    EXPECT_FLOAT_EQ (line.delay, 1000.0f + 1000.0f * 0.00002f);
+
+    std::vector<float> in (50000, 0.0f), outs (50000);
+    line.delay = 1000.0f;
+    line.processMono (in.data(), outs.data(), 50000);
+    EXPECT_NEAR (line.delay, 2000.0f - 1000.0f * std::exp (-1.0f), 2.0f) << "one time constant covers 63 %";
+}
+
+TEST_F (FreshLine, DelayGlideLandsExactlyOnLongTargets)
+{
+    // At long delays a step of 0.00002 of the remaining distance is smaller than half a float
+    // step long before the snap threshold: the glide must still arrive on the exact length.
+    line.delay = 24000.0f;
+    line.setDelayTarget (480000.0f);
+    std::vector<float> in (16384, 0.0f), out (16384);
+
+    for (int block = 0; block < 200 && line.delay != line.targetDelay; ++block)
+        line.processMono (in.data(), out.data(), (int32_t) in.size());
+
+    EXPECT_EQ (line.delay, 480000.0f);
+}
+
+TEST_F (FreshLine, DecayingEchoesEndInExactZeros)
+{
+    line.setDelayTarget (10.0f);
+    line.setFeedback (0.5f);
+    settle();
+
+    std::vector<float> in (20000, 0.0f), out (20000);
+    in[0] = 1.0f;
+    line.processMono (in.data(), out.data(), (int32_t) in.size());
+
+    EXPECT_EQ (line.feedbackSampleL, 0.0f);
+    EXPECT_EQ (out.back(), 0.0f);
+    EXPECT_EQ (line.lowPassL.lastOutput, 0.0f);
+}
+
+TEST (OnePoleFilters, FlushTinyOutputsButKeepTheUnflushedInput)
+{
+    OnePoleHighPass highPass;
+    highPass.init();
+    EXPECT_EQ (highPass.process (5.0e-6f), 0.0f);
+    EXPECT_EQ (highPass.lastInput, 5.0e-6f);
+
+    OnePoleLowPass lowPass;
+    lowPass.init();
+    EXPECT_EQ (lowPass.process (1.0e-5f), 0.0f) << "0.9 * 1e-5 is below the flush level";
+    EXPECT_FLOAT_EQ (lowPass.process (1.0f), 0.9f);
+}
+
+TEST (OnePoleFilters, CoefficientsGlideTowardTheirTargets)
+{
+    OnePoleLowPass lowPass;
+    lowPass.init();
+    lowPass.targetCoefficient = 0.5f;
+    lowPass.process (0.0f);
+    EXPECT_FLOAT_EQ (lowPass.coefficient, 0.1f + 0.4f * 0.005f);
+
+    for (int i = 0; i < 10000; ++i)
+        lowPass.process (0.0f);
+    EXPECT_EQ (lowPass.coefficient, 0.5f);
+}
+
+TEST (OnePoleFilters, ANaNNeverStaysInAFilter)
+{
+    OnePoleHighPass highPass;
+    highPass.init();
+    highPass.process (std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ (highPass.lastOutput, 0.0f);
+    EXPECT_EQ (highPass.process (0.5f), 0.0f);
+    EXPECT_FLOAT_EQ (highPass.process (1.0f), 0.9f * 0.5f);
 }

@@ -1,0 +1,128 @@
+// Proves that the audio path neither allocates nor locks: the global allocator and
+// pthread_mutex_lock are replaced here and count calls made on the watching thread.
+#include "ProcessorTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <pthread.h>
+
+#include <cstdlib>
+#include <new>
+
+namespace
+{
+    thread_local bool watching = false;
+    thread_local int allocations = 0;
+    thread_local int locks = 0;
+
+    struct Watch
+    {
+        Watch()  { allocations = locks = 0; watching = true; }
+        ~Watch() { watching = false; }
+    };
+}
+
+void* operator new (std::size_t size)
+{
+    if (watching)
+        ++allocations;
+
+    if (auto* p = std::malloc (size == 0 ? 1 : size))
+        return p;
+
+    throw std::bad_alloc();
+}
+
+void operator delete (void* p) noexcept                { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept   { std::free (p); }
+
+extern "C" int pthread_mutex_lock (pthread_mutex_t* mutex)
+{
+    using LockFunction = int (*) (pthread_mutex_t*);
+    static const auto next = reinterpret_cast<LockFunction> (dlsym (RTLD_NEXT, "pthread_mutex_lock"));
+
+    if (watching)
+        ++locks;
+
+    return next (mutex);
+}
+
+TEST (RealtimeSafety, ProcessingAndAutomationNeitherAllocateNorLock)
+{
+    SorvaneAudioProcessor processor;
+    FakePlayHead playHead;
+    playHead.bpm = 97.0;
+    playHead.signature = juce::AudioPlayHead::TimeSignature { 7, 8 };
+    processor.setPlayHead (&playHead);
+    processor.prepareToPlay (48000.0, 1024);
+
+    juce::AudioSampleBuffer buffer (2, 1024);
+    juce::MidiBuffer midi;
+    midi.ensureSize (256);
+
+    for (int block = 0; block < 40; ++block)
+    {
+        buffer.clear();
+        buffer.setSample (0, 0, 0.5f);
+        const float value = (float) (block % 10) / 10.0f;
+
+        Watch watch;
+        for (int i = 0; i < 9; ++i)
+            if (i != SorvaneAudioProcessor::modeIndex)
+                processor.setParameter (i, value);
+
+        processor.processBlock (buffer, midi);
+        const int seenAllocations = allocations, seenLocks = locks;
+        watching = false;
+        ASSERT_EQ (seenAllocations, 0) << "block " << block;
+        ASSERT_EQ (seenLocks, 0) << "block " << block;
+    }
+}
+
+TEST (RealtimeSafety, SyncModeAndLongBlocksDoNotAllocate)
+{
+    SorvaneAudioProcessor processor;
+    FakePlayHead playHead;
+    playHead.bpm = 140.0;
+    playHead.signature = juce::AudioPlayHead::TimeSignature { 4, 4 };
+    processor.setPlayHead (&playHead);
+    processor.setParameter (2, 1.0f);
+
+    juce::AudioSampleBuffer buffer (2, 20000);
+    juce::MidiBuffer midi;
+    buffer.clear();
+
+    int seenAllocations = 0, seenLocks = 0;
+    {
+        Watch watch;
+        processor.processBlock (buffer, midi);
+        seenAllocations = allocations;
+        seenLocks = locks;
+    }
+    EXPECT_EQ (seenAllocations, 0);
+    EXPECT_EQ (seenLocks, 0);
+}
+
+TEST (RealtimeSafety, TheWatchSeesAllocationsAndLocks)
+{
+    // A Mode change notifies the host through JUCE's listener list, which takes its lock:
+    // the watch must see that, or the tests above would prove nothing.
+    SorvaneAudioProcessor processor;
+    RecordingListener listener;
+    listener.changes.reserve (4);
+    processor.addListener (&listener);
+
+    int seenLocks = 0, seenAllocations = 0;
+    {
+        Watch watch;
+        processor.setParameter (SorvaneAudioProcessor::modeIndex, 0.0f);
+        auto boxed = std::make_unique<int> (3);
+        seenLocks = locks;
+        seenAllocations = allocations;
+    }
+
+    EXPECT_GT (seenLocks, 0);
+    EXPECT_EQ (seenAllocations, 1);
+    processor.removeListener (&listener);
+}

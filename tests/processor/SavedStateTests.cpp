@@ -1,0 +1,161 @@
+#include "ProcessorTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    juce::MemoryBlock blockFor (const juce::String& document)
+    {
+        juce::MemoryBlock block;
+        juce::MemoryOutputStream out (block, false);
+        out.writeInt (0x21324356);
+        out.writeInt ((int) document.getNumBytesAsUTF8());
+        out << document;
+        out.writeByte (0);
+        return block;
+    }
+
+    juce::MemoryBlock savedState (SorvaneAudioProcessor& processor)
+    {
+        juce::MemoryBlock block;
+        processor.getStateInformation (block);
+        return block;
+    }
+
+    void load (SorvaneAudioProcessor& processor, const juce::MemoryBlock& block)
+    {
+        processor.setStateInformation (block.getData(), (int) block.getSize());
+    }
+}
+
+TEST (SavedState, ADefaultProcessorWritesTheExactBlock)
+{
+    SorvaneAudioProcessor processor;
+    const auto block = savedState (processor);
+
+    const juce::String expected =
+        "<Root><LowPass>0</LowPass><HighPass>0</HighPass><DelayTime>0</DelayTime>"
+        "<DelayFeedback>0.5</DelayFeedback><Balance>0.5</Balance><PingPong>0</PingPong>"
+        "<DryWet>0.5</DryWet><Gain>0.9</Gain><Mode>0.33</Mode><idxMidiChannel>0</idxMidiChannel>"
+        "<midiMapLowPass>-1</midiMapLowPass><midiMapHighPass>-1</midiMapHighPass>"
+        "<midiMapDelayTime>-1</midiMapDelayTime><midiMapDelayFeedback>-1</midiMapDelayFeedback>"
+        "<midiMapBalance>-1</midiMapBalance><midiMapPingPong>-1</midiMapPingPong>"
+        "<midiMapDryWet>-1</midiMapDryWet><midiMapGain>-1</midiMapGain><midiMapMode>-1</midiMapMode>"
+        "<idxGUI>0</idxGUI></Root>";
+
+    EXPECT_EQ (block, blockFor (expected));
+
+    const auto* bytes = static_cast<const juce::uint8*> (block.getData());
+    EXPECT_EQ (bytes[0], 0x56);
+    EXPECT_EQ (bytes[3], 0x21);
+    EXPECT_EQ (block.getSize(), expected.getNumBytesAsUTF8() + 9);
+    EXPECT_EQ (bytes[block.getSize() - 1], 0);
+}
+
+TEST (SavedState, RestoringIntoASecondProcessorGivesTheSameSettings)
+{
+    SorvaneAudioProcessor original;
+    const float values[] { 0.25f, 0.8f, 0.66f, 0.1f, 0.75f, 0.3f, 0.2f, 0.9f, 0.7f };
+    for (int i = 0; i < 9; ++i)
+        original.setParameter (i, values[i]);
+    for (int i = 0; i < 9; ++i)
+        original.midiMap[i] = 20 + i;
+    original.idxMidiChannel = 5;
+    original.idxGUI = 1;
+
+    SorvaneAudioProcessor restored;
+    restored.parametersChanged = false;
+    load (restored, savedState (original));
+
+    for (int i = 0; i < 9; ++i)
+    {
+        EXPECT_EQ (restored.getParameter (i), original.getParameter (i)) << i;
+        EXPECT_EQ (restored.midiMap[i], 20 + i);
+    }
+    EXPECT_EQ (restored.idxMidiChannel, 5);
+    EXPECT_EQ (restored.idxGUI, 1);
+    EXPECT_EQ (restored.currentMode, Long);
+    EXPECT_EQ (restored.delayLine.targetDelay, original.delayLine.targetDelay);
+    EXPECT_TRUE (restored.parametersChanged);
+    EXPECT_EQ (savedState (restored), savedState (original));
+}
+
+TEST (SavedState, MalformedBlocksAreIgnoredWhole)
+{
+    SorvaneAudioProcessor processor;
+    processor.parametersChanged = false;
+    const auto good = blockFor ("<Root><Gain>0.1</Gain></Root>");
+
+    auto wrongMagic = good;
+    static_cast<char*> (wrongMagic.getData())[0] = 0x57;
+
+    auto zeroLength = good;
+    juce::ByteOrder::littleEndianInt (zeroLength.getData());
+    static_cast<juce::uint32*> (zeroLength.getData())[1] = 0;
+
+    auto negativeLength = good;
+    static_cast<juce::uint32*> (negativeLength.getData())[1] = 0x80000000u;
+
+    const auto unparsable = blockFor ("<Root><Gain>0.1</Gain>");
+    const auto brokenUtf8 = blockFor (juce::String ("<Root><Gain>0.1</Gain></Root>"));
+    auto truncatedSequence = brokenUtf8;
+    static_cast<char*> (truncatedSequence.getData())[truncatedSequence.getSize() - 3] = (char) 0xff;
+
+    processor.setStateInformation (good.getData(), 8);
+    load (processor, wrongMagic);
+    load (processor, zeroLength);
+    load (processor, negativeLength);
+    load (processor, unparsable);
+    load (processor, truncatedSequence);
+    processor.setStateInformation (nullptr, 100);
+
+    EXPECT_EQ (processor.getParameter (8), 0.9f);
+    EXPECT_FALSE (processor.parametersChanged);
+}
+
+TEST (SavedState, ElementNamesAreMatchedWithoutCaseAndTheRootIsNotChecked)
+{
+    SorvaneAudioProcessor processor;
+    load (processor, blockFor ("<Settings><gain>0.5</gain><MIDIMAPGAIN>300</MIDIMAPGAIN><idxgui>1.9</idxgui>"
+                               "<Unknown>3</Unknown><Balance>abc</Balance></Settings>"));
+
+    EXPECT_EQ (processor.getParameter (8), 0.5f);
+    EXPECT_EQ (processor.midiMap[8], 300) << "stored as read; no controller can match it";
+    EXPECT_EQ (processor.idxGUI, 1) << "truncated towards zero";
+    EXPECT_EQ (processor.getParameter (3), 0.0f) << "a text that is no number reads as 0";
+}
+
+TEST (SavedState, ModeRemapsTheDelayTimeWhateverTheOrder)
+{
+    for (const auto* document : { "<Root><DelayTime>0.5</DelayTime><Mode>0</Mode></Root>",
+                                  "<Root><Mode>0</Mode><DelayTime>0.5</DelayTime></Root>" })
+    {
+        SorvaneAudioProcessor processor;
+        load (processor, blockFor (document));
+        EXPECT_EQ (processor.currentMode, Short) << document;
+        EXPECT_FLOAT_EQ (processor.delayLine.targetDelay, (0.095f * 0.5f + 0.005f) * 44100.0f) << document;
+    }
+}
+
+TEST (SavedState, OnlyModeSwitchesToSyncAndKeepsEverythingElse)
+{
+    SorvaneAudioProcessor processor;
+    processor.setParameter (0, 0.5f);
+    processor.midiMap[2] = 9;
+
+    load (processor, blockFor ("<Root><Mode>1.0</Mode></Root>"));
+
+    EXPECT_EQ (processor.currentMode, Sync);
+    EXPECT_EQ (processor.noteIndex, 12);
+    EXPECT_EQ (processor.midiMap[2], 9);
+    EXPECT_EQ (processor.getParameter (1), 0.5f);
+}
+
+TEST (SavedState, LearnModeIsNotSaved)
+{
+    SorvaneAudioProcessor processor;
+    processor.midiLearnActive = true;
+    processor.midiLearnIndex = 3;
+    const auto text = savedState (processor).toString();
+    EXPECT_FALSE (text.containsIgnoreCase ("learn"));
+}
