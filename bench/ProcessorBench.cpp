@@ -49,11 +49,10 @@ namespace
             benchmark::DoNotOptimize (buffer.getReadPointer (0));
         }
 
-        state.SetItemsProcessed (state.iterations() * blockSize);
-        state.counters["ns_per_stereo_sample"] = benchmark::Counter ((double) state.iterations() * blockSize,
+        // An inverted rate of samples / 1e9 reads as nanoseconds per stereo sample.
+        state.counters["ns_per_stereo_sample"] = benchmark::Counter ((double) state.iterations() * blockSize / 1.0e9,
                                                                      benchmark::Counter::kIsRate
                                                                          | benchmark::Counter::kInvert);
-        state.counters["ns_per_stereo_sample"] = state.counters["ns_per_stereo_sample"] * 1e9;
     }
 
     void settled (benchmark::State& state) { processBlock (state, false); }

@@ -168,7 +168,7 @@ namespace tables
     }
 
     // The controller's older slots, which its newer table repeats.
-    void fillControllerSlots (AnySlot* s)
+    static void fillControllerSlots (AnySlot* s)
     {
         const AnySlot older[] = {
             slot (query), slot (addRef), slot (release),
@@ -236,7 +236,7 @@ namespace tables
     }
 
     // The transport's older slots, which its newer table repeats.
-    void fillTransportSlots (AnySlot* s)
+    static void fillTransportSlots (AnySlot* s)
     {
         const AnySlot older[] = {
             slot (query), slot (addRef), slot (release),
