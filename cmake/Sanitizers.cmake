@@ -8,6 +8,8 @@ if(LUMARRO_FUZZ)
     if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         message(FATAL_ERROR "The fuzz targets need clang (CXX=clang++)")
     endif()
-    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    # Recoverable, so that the fuzz run's suppressions file can name reports in JUCE's own code;
+    # halt_on_error still stops the run at any other report.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
 endif()

@@ -495,8 +495,22 @@ namespace
         return (int32_t) juce::jlimit (-2.0e9f, 2.0e9f, value);
     }
 
+    /** JUCE's XML parser loops for ever on an '&' with no ';' after it, and expands entities that
+        a document type defines, which can nest without end. A saved state holds neither.
+    */
+    bool mayStallTheParser (const juce::String& document)
+    {
+        const int lastAmpersand = document.lastIndexOfChar ('&');
+
+        if (lastAmpersand >= 0 && document.indexOfChar (lastAmpersand, ';') < 0)
+            return true;
+
+        return document.containsIgnoreCase ("<!DOCTYPE") || document.containsIgnoreCase ("<!ENTITY");
+    }
+
     /** Unwraps a saved block as JUCE's getXmlFromBinary does, but refuses text that is not valid
-        UTF-8 before it reaches the XML parser, which can read past the end of a broken sequence.
+        UTF-8 before it reaches the XML parser, which can read past the end of a broken sequence,
+        and text that would stall the parser.
     */
     std::unique_ptr<juce::XmlElement> readStateDocument (const void* data, int sizeInBytes)
     {
@@ -514,7 +528,12 @@ namespace
         if (! juce::CharPointer_UTF8::isValidString (text, textLength))
             return {};
 
-        return juce::parseXML (juce::String::fromUTF8 (text, textLength));
+        const auto document = juce::String::fromUTF8 (text, textLength);
+
+        if (mayStallTheParser (document))
+            return {};
+
+        return juce::parseXML (document);
     }
 }
 

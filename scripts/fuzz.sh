@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$PWD/tests/fuzz/ubsan.supp"
 for target in $(find build-fuzz/tests/fuzz -maxdepth 1 -name 'fuzz_*' -type f -executable | sort); do
     name=$(basename "$target")
     corpus=build-fuzz/corpus-$name

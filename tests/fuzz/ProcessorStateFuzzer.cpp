@@ -7,9 +7,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    static SorvaneAudioProcessor processor;
-    static juce::AudioSampleBuffer buffer (2, 64);
-    static juce::MidiBuffer midi;
+    // Kept for the whole run and never destroyed: tearing JUCE objects down inside libFuzzer's
+    // exit handler hangs the run instead of ending it.
+    static auto& processor = *new SorvaneAudioProcessor();
+    static auto& buffer = *new juce::AudioSampleBuffer (2, 64);
+    static auto& midi = *new juce::MidiBuffer();
 
     processor.setStateInformation (data, (int) size);
 
