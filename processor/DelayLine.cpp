@@ -41,98 +41,68 @@ void DelayLine::setPingPong (float amount) noexcept
     targetPingPong = std::min (1.0f, std::max (0.0f, amount));
 }
 
-void DelayLine::advanceWritePosition() noexcept
-{
-    if (++writePos >= length)
-        writePos -= length;
-}
-
-/** Glides and clamps the delay, places readPos and returns the fraction to interpolate by. */
-float DelayLine::advanceReadPosition() noexcept
-{
-    lumarro::glideDelay (delay, targetDelay);
-
-    if (delay < (float) minDelay) delay = (float) minDelay;
-    if (delay > (float) maxDelay) delay = (float) maxDelay;
-
-    const auto whole = (int32_t) std::floor (delay);
-    readPos = writePos - whole;
-
-    while (readPos < 0)
-        readPos += length;
-
-    return delay - (float) whole;
-}
-
-float DelayLine::readInterpolated (const float* ring, float frac) const noexcept
-{
-    const float older = readPos == 0 ? ring[length - 1] : ring[readPos - 1];
-    return (1.0f - frac) * ring[readPos] + frac * older;
-}
-
-/** A crossfade that keeps the louder side at unity. */
-void DelayLine::mixGains (float& dry, float& wet) noexcept
-{
-    lumarro::glideControl (mix, targetMix);
-
-    if (mix <= 0.5f)
-    {
-        dry = 1.0f;
-        wet = 2.0f * mix;
-    }
-    else
-    {
-        dry = 2.0f * (1.0f - mix);
-        wet = 1.0f;
-    }
-}
-
 void DelayLine::processMono (const float* in, float* out, int32_t n) noexcept
 {
-    for (int32_t i = 0; i < n; ++i)
-    {
-        advanceWritePosition();
-        lumarro::glideControl (feedback, targetFeedback);
-
-        const float x = in[i];
-        bufferL[(size_t) writePos] = clamp2 (x + feedbackSampleL) * feedback;
-
-        const float frac = advanceReadPosition();
-        const float echo = lowPassL.process (highPassL.process (readInterpolated (bufferL.get(), frac)));
-        feedbackSampleL = echo;
-
-        float dry, wet;
-        mixGains (dry, wet);
-        out[i] = clamp2 (dry * x + wet * echo);
-    }
+    runMono (*this, in, out, bufferL.get(), n);
 }
 
 void DelayLine::processStereo (const float* const* in, float* const* out, int32_t n) noexcept
 {
+    runStereo (*this, in[0], in[1], out[0], out[1], bufferL.get(), bufferR.get(), n);
+}
+
+// The loops mark their buffers __restrict: otherwise every store to an output or ring sample
+// might alias a float field of the line, and the compiler would reload and re-store the whole
+// state on every sample. A mono output may be its own input, so only its ring is restricted;
+// each input sample is read before its output is written, which makes in-place use exact.
+void DelayLine::runMono (DelayLine& line, const float* in, float* out, float* __restrict ring, int32_t n) noexcept
+{
     for (int32_t i = 0; i < n; ++i)
     {
-        lumarro::glideControl (pingPong, targetPingPong);
-        const float p = pingPong;
+        line.advanceWritePosition();
+        lumarro::glideControl (line.feedback, line.targetFeedback);
 
-        advanceWritePosition();
-        lumarro::glideControl (feedback, targetFeedback);
+        const float x = in[i];
+        ring[line.writePos] = clamp2 (x + line.feedbackSampleL) * line.feedback;
 
-        const float inL = in[0][i];
-        const float inR = in[1][i];
-        const float a = inL + feedbackSampleL;
-        const float b = inR + feedbackSampleR;
-        bufferL[(size_t) writePos] = clamp2 ((1.0f - p) * a + p * b) * feedback;
-        bufferR[(size_t) writePos] = clamp2 (p * a + (1.0f - p) * b) * feedback;
-
-        const float frac = advanceReadPosition();
-        const float echoL = lowPassL.process (highPassL.process (readInterpolated (bufferL.get(), frac)));
-        feedbackSampleL = echoL;
-        const float echoR = lowPassR.process (highPassR.process (readInterpolated (bufferR.get(), frac)));
-        feedbackSampleR = echoR;
+        const float frac = line.advanceReadPosition();
+        const float echo = line.lowPassL.process (line.highPassL.process (line.readInterpolated (ring, frac)));
+        line.feedbackSampleL = echo;
 
         float dry, wet;
-        mixGains (dry, wet);
-        out[0][i] = clamp2 (dry * inL + wet * echoL);
-        out[1][i] = clamp2 (dry * inR + wet * echoR);
+        line.mixGains (dry, wet);
+        out[i] = clamp2 (dry * x + wet * echo);
+    }
+}
+
+void DelayLine::runStereo (DelayLine& line, const float* __restrict inL, const float* __restrict inR,
+                           float* __restrict outL, float* __restrict outR,
+                           float* __restrict ringL, float* __restrict ringR, int32_t n) noexcept
+{
+    for (int32_t i = 0; i < n; ++i)
+    {
+        lumarro::glideControl (line.pingPong, line.targetPingPong);
+        const float p = line.pingPong;
+
+        line.advanceWritePosition();
+        lumarro::glideControl (line.feedback, line.targetFeedback);
+
+        const float left = inL[i];
+        const float right = inR[i];
+        const float a = left + line.feedbackSampleL;
+        const float b = right + line.feedbackSampleR;
+        ringL[line.writePos] = clamp2 ((1.0f - p) * a + p * b) * line.feedback;
+        ringR[line.writePos] = clamp2 (p * a + (1.0f - p) * b) * line.feedback;
+
+        const float frac = line.advanceReadPosition();
+        const float echoL = line.lowPassL.process (line.highPassL.process (line.readInterpolated (ringL, frac)));
+        line.feedbackSampleL = echoL;
+        const float echoR = line.lowPassR.process (line.highPassR.process (line.readInterpolated (ringR, frac)));
+        line.feedbackSampleR = echoR;
+
+        float dry, wet;
+        line.mixGains (dry, wet);
+        outL[i] = clamp2 (dry * left + wet * echoL);
+        outR[i] = clamp2 (dry * right + wet * echoR);
     }
 }

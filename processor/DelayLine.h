@@ -52,8 +52,60 @@ struct DelayLine
     void processStereo (const float* const* in, float* const* out, int32_t n) noexcept;
 
 private:
-    void advanceWritePosition() noexcept;
-    float advanceReadPosition() noexcept;
-    float readInterpolated (const float* ring, float frac) const noexcept;
-    void mixGains (float& dry, float& wet) noexcept;
+    static void runMono (DelayLine&, const float* in, float* out, float* __restrict ring, int32_t n) noexcept;
+    static void runStereo (DelayLine&, const float* __restrict inL, const float* __restrict inR,
+                           float* __restrict outL, float* __restrict outR,
+                           float* __restrict ringL, float* __restrict ringR, int32_t n) noexcept;
+
+    // The per-sample steps are defined here so that the loops inline them.
+    void advanceWritePosition() noexcept
+    {
+        if (++writePos >= length)
+            writePos -= length;
+    }
+
+    /** Glides and clamps the delay, places readPos and returns the fraction to interpolate by. */
+    float advanceReadPosition() noexcept
+    {
+        lumarro::glideDelay (delay, targetDelay);
+
+        if (delay < (float) minDelay) delay = (float) minDelay;
+        if (delay > (float) maxDelay) delay = (float) maxDelay;
+
+        // floorf without a library call: truncate, then step down for negative fractions.
+        auto whole = (int32_t) delay;
+        if ((float) whole > delay)
+            --whole;
+
+        readPos = writePos - whole;
+
+        while (readPos < 0)
+            readPos += length;
+
+        return delay - (float) whole;
+    }
+
+    /** ring[readPos] is `whole` samples old, the one before it a sample older. */
+    float readInterpolated (const float* ring, float frac) const noexcept
+    {
+        const float older = readPos == 0 ? ring[length - 1] : ring[readPos - 1];
+        return (1.0f - frac) * ring[readPos] + frac * older;
+    }
+
+    /** A crossfade that keeps the louder side at unity. */
+    void mixGains (float& dry, float& wet) noexcept
+    {
+        lumarro::glideControl (mix, targetMix);
+
+        if (mix <= 0.5f)
+        {
+            dry = 1.0f;
+            wet = 2.0f * mix;
+        }
+        else
+        {
+            dry = 2.0f * (1.0f - mix);
+            wet = 1.0f;
+        }
+    }
 };

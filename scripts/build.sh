@@ -12,3 +12,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
 cmake --build build
+
+# The demo: a generated test signal rendered through the built plug-in by a small VST host.
+echo "== Demo renders (through build/Lumarro.so)"
+build/tests/hosts/vst/lumarro_render build/Lumarro.so build/demo

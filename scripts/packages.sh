@@ -5,8 +5,10 @@ BUILD_PACKAGES=(
     juce-modules-source
     libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
     libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev
+    libogg-dev libvorbis-dev libflac-dev
     libgtest-dev libbenchmark-dev
 )
 TEST_PACKAGES=(
     clang libclang-rt-14-dev
+    ardour
 )

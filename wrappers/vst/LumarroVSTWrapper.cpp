@@ -1,0 +1,396 @@
+#include "LumarroVSTWrapper.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
+
+namespace
+{
+    /** Room for the controller messages of one block; more only costs an allocation. */
+    constexpr int midiBufferBytes = 4096;
+
+    bool textIs (const char* text, const char* expected) noexcept
+    {
+        return std::strcmp (text, expected) == 0;
+    }
+}
+
+// The processor speaks JUCE's legacy parameter and channel interface, which is exactly what a
+// VST 2.4 host asks for.
+JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+
+LumarroVSTWrapper::LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<juce::AudioProcessor> processorToUse)
+    : AudioEffectX (callback, processorToUse->getNumPrograms(), processorToUse->getNumParameters()),
+      processor (std::move (processorToUse))
+{
+    setFlag (VstEffectRecord::hasEditorFlag, processor->hasEditor());
+    record.version = pluginVersion;
+
+    storeUniqueId (uniqueId);
+    storeInputCount (numChannels);
+    storeOutputCount (numChannels);
+    setFlagBit4 (true);
+    setFlagBit8 (false);
+    storeInitialDelay (processor->getLatencySamples());
+    setFlagBit5 (true);
+
+    incomingMidi.ensureSize (midiBufferBytes);
+    processor->setPlayHead (this);
+    processor->addListener (this);
+}
+
+LumarroVSTWrapper::~LumarroVSTWrapper()
+{
+    processor->removeListener (this);
+    processor->setPlayHead (nullptr);
+}
+
+//==============================================================================
+intptr_t LumarroVSTWrapper::dispatchHostOpcode (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+{
+    switch (opcode)
+    {
+        case editorBoundsOpcode:
+        case editorOpenOpcode:
+        case editorCloseOpcode:
+        case editorIdleOpcode:
+            return dispatchEditorOpcode (opcode, ptr);
+
+        default:
+            return AudioEffectX::dispatchHostOpcode (opcode, index, value, ptr, opt);
+    }
+}
+
+intptr_t LumarroVSTWrapper::dispatchEditorOpcode (int32_t, void*)
+{
+    // No editor window yet: hosts show their generic parameter view.
+    return 0;
+}
+
+void LumarroVSTWrapper::openEffect()
+{
+    setFlag (VstEffectRecord::hasEditorFlag, processor->hasEditor());
+}
+
+void LumarroVSTWrapper::resumeProcessing()
+{
+    const auto rate = (double) effectSampleRate();
+    const auto block = effectBlockSize();
+
+    processor->setNonRealtime (hostProcessLevel() == vstOfflineProcessLevel);
+    processor->setRateAndBufferSizeDetails (rate, block);
+    processor->prepareToPlay (rate, block);
+    incomingMidi.clear();
+
+    AudioEffectX::resumeProcessing();
+}
+
+void LumarroVSTWrapper::suspendProcessing()
+{
+    processor->releaseResources();
+    incomingMidi.clear();
+}
+
+void LumarroVSTWrapper::processFloatBlock (float** inputs, float** outputs, int32_t frames)
+{
+    if (inputs == nullptr || outputs == nullptr || frames <= 0)
+        return;
+
+    // The processor works in place on the outputs, so they start as a copy of the inputs.
+    for (int channel = 0; channel < numChannels; ++channel)
+    {
+        const float* in = inputs[channel];
+        float* out = outputs[channel];
+
+        if (out == nullptr)
+            return;
+
+        if (in == nullptr)
+            std::memset (out, 0, sizeof (float) * (size_t) frames);
+        else if (in != out)
+            std::memmove (out, in, sizeof (float) * (size_t) frames);
+    }
+
+    juce::AudioBuffer<float> buffer (outputs, numChannels, frames);
+
+    {
+        const juce::ScopedLock lock (processor->getCallbackLock());
+        processor->processBlock (buffer, incomingMidi);
+    }
+
+    incomingMidi.clear();
+}
+
+int32_t LumarroVSTWrapper::handleEvents (VstEventListRecord* events)
+{
+    for (int32_t i = 0; i < events->numEvents; ++i)
+    {
+        const auto* event = events->events[i];
+
+        if (event != nullptr && event->type == VstMidiEventRecord::midiType)
+            incomingMidi.addEvent (event->midiData, 3, std::max (0, event->deltaFrames));
+    }
+
+    return 1;
+}
+
+//==============================================================================
+void LumarroVSTWrapper::applyParameter (int32_t index, float value)
+{
+    processor->setParameter (index, value);
+}
+
+float LumarroVSTWrapper::readParameter (int32_t index)
+{
+    return processor->getParameter (index);
+}
+
+bool LumarroVSTWrapper::parameterAutomatable (int32_t index)
+{
+    return juce::isPositiveAndBelow (index, numParameters);
+}
+
+void LumarroVSTWrapper::writeParameterLabel (int32_t, char* text)
+{
+    copyText (text, "", VstTextLimits::parameterLabel);
+}
+
+void LumarroVSTWrapper::writeParameterText (int32_t index, char* text)
+{
+    // Values are stored unclamped, so a text can be far longer than the host's field.
+    copyText (text, processor->getParameterText (index).toRawUTF8(), VstTextLimits::parameterText);
+}
+
+void LumarroVSTWrapper::writeParameterName (int32_t index, char* text)
+{
+    copyText (text, processor->getParameterName (index).toRawUTF8(), VstTextLimits::parameterName);
+}
+
+//==============================================================================
+int32_t LumarroVSTWrapper::currentProgramIndex()
+{
+    return processor->getCurrentProgram();
+}
+
+void LumarroVSTWrapper::selectProgram (int32_t program)
+{
+    AudioEffectX::selectProgram (program);
+    processor->setCurrentProgram (program);
+}
+
+void LumarroVSTWrapper::renameProgram (char* name)
+{
+    // Read no further than a program name can reach, terminated or not.
+    const auto length = strnlen (name, (size_t) VstTextLimits::programName);
+    processor->changeProgramName (processor->getCurrentProgram(), juce::String::fromUTF8 (name, (int) length));
+}
+
+void LumarroVSTWrapper::writeProgramName (char* name)
+{
+    copyText (name, processor->getProgramName (processor->getCurrentProgram()).toRawUTF8(), VstTextLimits::programName);
+}
+
+bool LumarroVSTWrapper::writeProgramNameAt (int32_t, int32_t index, char* text)
+{
+    if (! juce::isPositiveAndBelow (index, processor->getNumPrograms()))
+        return false;
+
+    copyText (text, processor->getProgramName (index).toRawUTF8(), VstTextLimits::programName);
+    return true;
+}
+
+//==============================================================================
+int32_t LumarroVSTWrapper::saveChunk (void** data, bool)
+{
+    // Held until the next request, so the host can read it after this call returns.
+    chunkMemory.reset();
+    processor->getStateInformation (chunkMemory);
+    *data = chunkMemory.getData();
+    return (int32_t) chunkMemory.getSize();
+}
+
+int32_t LumarroVSTWrapper::loadChunk (void* data, int32_t byteSize, bool)
+{
+    if (byteSize > 0)
+        processor->setStateInformation (data, byteSize);
+
+    return 0;
+}
+
+//==============================================================================
+bool LumarroVSTWrapper::writeEffectName (char* text)
+{
+    copyText (text, processor->getName().toRawUTF8(), VstTextLimits::effectName);
+    return true;
+}
+
+bool LumarroVSTWrapper::writeVendorName (char* text)
+{
+    copyText (text, "Quellory", VstTextLimits::vendorName);
+    return true;
+}
+
+bool LumarroVSTWrapper::writeProductName (char* text)
+{
+    copyText (text, "QY - Lumarro", VstTextLimits::productName);
+    return true;
+}
+
+int32_t LumarroVSTWrapper::vendorVersion()
+{
+    return pluginVersion;
+}
+
+int32_t LumarroVSTWrapper::plugCategory()
+{
+    return 1; // an effect
+}
+
+int32_t LumarroVSTWrapper::answerCanDo (char* text)
+{
+    if (textIs (text, "receiveVstEvents") || textIs (text, "receiveVstMidiEvent") || textIs (text, "receiveVstTimeInfo"))
+        return 1;
+
+    if (textIs (text, "sendVstEvents") || textIs (text, "sendVstMidiEvent"))
+        return -1;
+
+    return 0;
+}
+
+bool LumarroVSTWrapper::describeInputPin (int32_t index, VstPinPropertiesRecord* properties)
+{
+    return describePin (index, true, properties);
+}
+
+bool LumarroVSTWrapper::describeOutputPin (int32_t index, VstPinPropertiesRecord* properties)
+{
+    return describePin (index, false, properties);
+}
+
+bool LumarroVSTWrapper::describePin (int32_t index, bool isInput, VstPinPropertiesRecord* properties)
+{
+    if (! juce::isPositiveAndBelow (index, numChannels))
+        return false;
+
+    std::memset (properties, 0, sizeof (*properties));
+    const auto name = isInput ? processor->getInputChannelName (index) : processor->getOutputChannelName (index);
+    copyText (properties->label, name.toRawUTF8(), (int32_t) sizeof (properties->label) - 1);
+    copyText (properties->shortLabel, name.toRawUTF8(), (int32_t) sizeof (properties->shortLabel) - 1);
+
+    properties->flags = VstPinPropertiesRecord::isActive;
+
+    if (isInput ? processor->isInputChannelStereoPair (index) : processor->isOutputChannelStereoPair (index))
+        properties->flags |= VstPinPropertiesRecord::isStereo;
+
+    return true;
+}
+
+JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+
+//==============================================================================
+void LumarroVSTWrapper::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
+{
+    // May run on the audio thread, and inside applyParameter: a mode change re-sends the delay time.
+    if (hostCallback != nullptr)
+        hostCallback (&record, automateHostOpcode, index, 0, nullptr, value);
+}
+
+void LumarroVSTWrapper::audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&)
+{
+    storeInitialDelay (processor->getLatencySamples());
+    hostUpdateDisplay();
+}
+
+void LumarroVSTWrapper::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
+{
+    hostBeginEdit (index);
+}
+
+void LumarroVSTWrapper::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
+{
+    hostEndEdit (index);
+}
+
+juce::Optional<juce::AudioPlayHead::PositionInfo> LumarroVSTWrapper::getPosition() const
+{
+    // The host owns the record; asking for it is not a change of this object.
+    const auto* time = const_cast<LumarroVSTWrapper*> (this)->hostTimeInfo (VstTimeInfoRecord::requestedFields);
+
+    if (time == nullptr)
+        return {};
+
+    PositionInfo info;
+    const auto flags = time->flags;
+    const auto has = [flags] (int32_t flag) { return (flags & flag) != 0; };
+
+    // Only a position that fits the 64-bit sample count can be converted.
+    if (std::abs (time->samplePosition) < 9.0e18)
+    {
+        info.setTimeInSamples ((int64_t) time->samplePosition);
+
+        if (time->sampleRate > 0.0)
+            info.setTimeInSeconds (time->samplePosition / time->sampleRate);
+    }
+
+    if (has (VstTimeInfoRecord::tempoValid))
+        info.setBpm (time->tempo);
+
+    if (has (VstTimeInfoRecord::timeSignatureValid))
+        info.setTimeSignature (TimeSignature { time->timeSignatureNumerator, time->timeSignatureDenominator });
+
+    if (has (VstTimeInfoRecord::ppqPositionValid))
+        info.setPpqPosition (time->ppqPosition);
+
+    if (has (VstTimeInfoRecord::barsValid))
+        info.setPpqPositionOfLastBarStart (time->barStartPosition);
+
+    if (has (VstTimeInfoRecord::cyclePositionValid))
+        info.setLoopPoints (LoopPoints { time->cycleStartPosition, time->cycleEndPosition });
+
+    info.setIsPlaying (has (VstTimeInfoRecord::transportPlaying));
+    info.setIsRecording (has (VstTimeInfoRecord::transportRecording));
+    info.setIsLooping (has (VstTimeInfoRecord::transportCycleActive));
+    return info;
+}
+
+//==============================================================================
+namespace
+{
+    VstEffectRecord* createEffect (VstHostCallback callback) noexcept
+    {
+        // Without a callback there is no host to talk to.
+        if (callback == nullptr)
+            return nullptr;
+
+        try
+        {
+            // A host that answers 0 to its version does not want an effect.
+            if (callback (nullptr, AudioEffect::versionHostOpcode, 0, 0, nullptr, 0.0f) == 0)
+                return nullptr;
+
+            std::unique_ptr<juce::AudioProcessor> processor (createPluginFilter());
+
+            if (processor == nullptr)
+                return nullptr;
+
+            return (new LumarroVSTWrapper (callback, std::move (processor)))->effectRecord();
+        }
+        catch (...)
+        {
+            // Allocation failure included: nothing may unwind into the host.
+            return nullptr;
+        }
+    }
+}
+
+extern "C" __attribute__ ((visibility ("default"))) VstEffectRecord* VSTPluginMain (VstHostCallback callback)
+{
+    return createEffect (callback);
+}
+
+extern "C" __attribute__ ((visibility ("default"))) VstEffectRecord* main_macho (VstHostCallback callback)
+{
+    return createEffect (callback);
+}
