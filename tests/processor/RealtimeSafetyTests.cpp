@@ -15,6 +15,7 @@ namespace
     thread_local bool watching = false;
     thread_local int allocations = 0;
     thread_local int locks = 0;
+    thread_local bool refuseLargeAllocations = false;
 
     struct Watch
     {
@@ -28,14 +29,24 @@ void* operator new (std::size_t size)
     if (watching)
         ++allocations;
 
+    if (refuseLargeAllocations && size > 1000000)
+        throw std::bad_alloc();
+
     if (auto* p = std::malloc (size == 0 ? 1 : size))
         return p;
 
     throw std::bad_alloc();
 }
 
-void operator delete (void* p) noexcept                { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept   { std::free (p); }
+// This file's operator new is malloc underneath, so freeing is the matching release; GCC cannot
+// see through the replacement and warns when it inlines a delete.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new[] (std::size_t size)                  { return operator new (size); }
+void operator delete (void* p) noexcept                  { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept     { std::free (p); }
+void operator delete[] (void* p) noexcept                { std::free (p); }
+void operator delete[] (void* p, std::size_t) noexcept   { std::free (p); }
 
 extern "C" int pthread_mutex_lock (pthread_mutex_t* mutex)
 {
@@ -125,4 +136,12 @@ TEST (RealtimeSafety, TheWatchSeesAllocationsAndLocks)
     EXPECT_GT (seenLocks, 0);
     EXPECT_EQ (seenAllocations, 1);
     processor.removeListener (&listener);
+}
+
+TEST (RealtimeSafety, AProcessorThatCannotHaveItsRingsFailsToConstruct)
+{
+    // The host wrappers turn this exception into a refused instance.
+    refuseLargeAllocations = true;
+    EXPECT_THROW (SorvaneAudioProcessor(), std::bad_alloc);
+    refuseLargeAllocations = false;
 }
