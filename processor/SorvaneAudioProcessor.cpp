@@ -99,9 +99,6 @@ double SorvaneAudioProcessor::getTailLengthSeconds() const         { return 0.0;
 bool SorvaneAudioProcessor::acceptsMidi() const                    { return true; }
 bool SorvaneAudioProcessor::producesMidi() const                   { return false; }
 
-juce::AudioProcessorEditor* SorvaneAudioProcessor::createEditor()  { return nullptr; }
-bool SorvaneAudioProcessor::hasEditor() const                      { return false; }
-
 //==============================================================================
 int SorvaneAudioProcessor::getNumParameters()
 {

@@ -71,6 +71,9 @@ public:
     bool acceptsMidi() const override;
     bool producesMidi() const override;
 
+    /** Defined beside the editor in the GUI library, so this library builds without it;
+        programs that create processors link the GUI library too.
+    */
     juce::AudioProcessorEditor* createEditor() override;
     bool hasEditor() const override;
 

@@ -75,3 +75,17 @@ void HeadlessWindow::moveMouseAway()
 {
     peer().sendMouse ({ -1000.0f, -1000.0f }, juce::ModifierKeys());
 }
+
+void HeadlessWindow::drag (juce::Point<float> from, juce::Point<float> to)
+{
+    const juce::ModifierKeys held (juce::ModifierKeys::leftButtonModifier);
+    constexpr int steps = 8;
+
+    moveMouseTo (from);
+    peer().sendMouse (from, held);
+
+    for (int step = 1; step <= steps; ++step)
+        peer().sendMouse (from + (to - from) * ((float) step / (float) steps), held);
+
+    peer().sendMouse (to, juce::ModifierKeys());
+}

@@ -63,6 +63,9 @@ public:
     void click (juce::Point<float> position);
     void wheel (juce::Point<float> position, float deltaY);
 
+    /** Presses at one point, moves there in steps with the button held, and releases. */
+    void drag (juce::Point<float> from, juce::Point<float> to);
+
     /** Moves the mouse off the window, so nothing is under it. */
     void moveMouseAway();
 

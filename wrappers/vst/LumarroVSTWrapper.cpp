@@ -43,6 +43,8 @@ LumarroVSTWrapper::LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<
 
 LumarroVSTWrapper::~LumarroVSTWrapper()
 {
+    // A host may close an instance whose window is still open.
+    closeEditor();
     processor->removeListener (this);
     processor->setPlayHead (nullptr);
 }
@@ -63,10 +65,71 @@ intptr_t LumarroVSTWrapper::dispatchHostOpcode (int32_t opcode, int32_t index, i
     }
 }
 
-intptr_t LumarroVSTWrapper::dispatchEditorOpcode (int32_t, void*)
+intptr_t LumarroVSTWrapper::dispatchEditorOpcode (int32_t opcode, void* ptr)
 {
-    // No editor window yet: hosts show their generic parameter view.
-    return 0;
+    switch (opcode)
+    {
+        case editorBoundsOpcode:
+            // The size is fixed, so hosts may ask before the window exists.
+            if (ptr == nullptr)
+                return 0;
+
+            *static_cast<VstEditorRectRecord**> (ptr) = &editorRect;
+            return 1;
+
+        case editorOpenOpcode:
+            return openEditor (ptr) ? 1 : 0;
+
+        case editorCloseOpcode:
+            closeEditor();
+            return 0;
+
+        case editorIdleOpcode:
+            messagePump->hostIdle();
+            return 0;
+
+        default:
+            return 0;
+    }
+}
+
+bool LumarroVSTWrapper::openEditor (void* parentWindow)
+{
+    // The editor lives inside the host's window; without one there is nowhere to put it.
+    if (parentWindow == nullptr || ! processor->hasEditor())
+        return false;
+
+    return messagePump->onMessageThread ([&]
+    {
+        if (editorWindow == nullptr)
+        {
+            editorWindow.reset (processor->createEditorIfNeeded());
+
+            if (editorWindow == nullptr)
+                return false;
+
+            messagePump->editorOpened();
+        }
+
+        editorWindow->setOpaque (true);
+        editorWindow->setVisible (true);
+        editorWindow->addToDesktop (0, parentWindow);
+        return true;
+    });
+}
+
+void LumarroVSTWrapper::closeEditor()
+{
+    if (editorWindow == nullptr)
+        return;
+
+    messagePump->onMessageThread ([&]
+    {
+        processor->editorBeingDeleted (editorWindow.get());
+        editorWindow = nullptr;
+    });
+
+    messagePump->editorClosed();
 }
 
 void LumarroVSTWrapper::openEffect()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AudioEffectX.h"
+#include "EditorMessagePump.h"
 #include "VstHostRecords.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -19,6 +20,8 @@ public:
     static constexpr int32_t uniqueId = 0x51794C75; // 'QyLu'
     static constexpr int32_t pluginVersion = 110;
     static constexpr int numChannels = 2;
+    static constexpr int16_t editorWidth = 620;
+    static constexpr int16_t editorHeight = 305;
 
     /** Takes ownership of the processor; the host callback may be null. */
     LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<juce::AudioProcessor> processorToUse);
@@ -68,10 +71,15 @@ private:
     juce::Optional<PositionInfo> getPosition() const override;
 
     intptr_t dispatchEditorOpcode (int32_t opcode, void* ptr);
+    bool openEditor (void* parentWindow);
+    void closeEditor();
     bool describePin (int32_t index, bool isInput, VstPinPropertiesRecord* properties);
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    juce::SharedResourcePointer<EditorMessagePump> messagePump;
     std::unique_ptr<juce::AudioProcessor> processor;
+    std::unique_ptr<juce::AudioProcessorEditor> editorWindow;
+    VstEditorRectRecord editorRect { 0, 0, editorHeight, editorWidth };
     juce::MidiBuffer incomingMidi;
     juce::MemoryBlock chunkMemory;
 

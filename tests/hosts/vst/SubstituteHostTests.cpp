@@ -97,7 +97,7 @@ TEST_F (LoadedPlugin, TheRecordShowsLumarrosIdentity)
     EXPECT_EQ (record.magic, 0x56737450);
     EXPECT_EQ (record.uniqueId, 0x51794C75);
     EXPECT_EQ (record.version, 110);
-    EXPECT_EQ (record.flags, 0x10 | 0x20);
+    EXPECT_EQ (record.flags, 0x1 | 0x10 | 0x20);
     EXPECT_EQ (record.numPrograms, 1);
     EXPECT_EQ (record.numParameters, numParameters);
     EXPECT_EQ (record.numInputs, 2);
@@ -170,10 +170,16 @@ TEST_F (LoadedPlugin, AnswersTheHostsQuestionsAboutItself)
         EXPECT_EQ (host.dispatch (opcode, 2, 0, &unused), 0);
     }
 
-    // The editor arrives later: every editor request answers 0.
-    void* bounds = nullptr;
-    EXPECT_EQ (host.dispatch (13, 0, 0, &bounds), 0);
-    EXPECT_EQ (bounds, nullptr);
+    // The window's size is known before it opens; without a parent window nothing opens,
+    // and idling or closing with no window open is harmless.
+    VstEditorRectRecord* bounds = nullptr;
+    EXPECT_EQ (host.dispatch (13, 0, 0, &bounds), 1);
+    ASSERT_NE (bounds, nullptr);
+    EXPECT_EQ (bounds->top, 0);
+    EXPECT_EQ (bounds->left, 0);
+    EXPECT_EQ (bounds->bottom, 305);
+    EXPECT_EQ (bounds->right, 620);
+    EXPECT_EQ (host.dispatch (13, 0, 0, nullptr), 0);
     EXPECT_EQ (host.dispatch (14, 0, 0, nullptr), 0);
     EXPECT_EQ (host.dispatch (19), 0);
     EXPECT_EQ (host.dispatch (15), 0);

@@ -1,0 +1,328 @@
+// The editor inside a host's X11 window, driven the way a user drives it: the built plug-in is
+// loaded into the substitute host, its editor opened in a host-made window on a private X
+// server, and real pointer input sent through XTest.
+
+#include "SubstituteHost.h"
+#include "X11HostSession.h"
+
+#include <juce_graphics/juce_graphics.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace
+{
+constexpr int editorWidth = 620;
+constexpr int editorHeight = 305;
+
+std::unique_ptr<XvfbServer> server;
+std::unique_ptr<X11HostSession> x11;
+
+/** Starts the X server and the host's connection before any plug-in touches X. */
+struct PrivateDisplay : public testing::Environment
+{
+    void SetUp() override
+    {
+        server = std::make_unique<XvfbServer>();
+        setenv ("DISPLAY", server->displayName().c_str(), 1);
+        x11 = std::make_unique<X11HostSession>();
+    }
+
+    void TearDown() override
+    {
+        x11 = nullptr;
+        server = nullptr;
+    }
+};
+
+void sleepMs (int ms)
+{
+    std::this_thread::sleep_for (std::chrono::milliseconds (ms));
+}
+
+/** The host's idle loop: the editor idle call to every instance, about 60 times a second. */
+void idle (std::initializer_list<SubstituteHost*> hosts, int ms)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds (ms);
+
+    while (std::chrono::steady_clock::now() < end)
+    {
+        for (auto* host : hosts)
+            host->dispatch (19);
+
+        sleepMs (16);
+    }
+}
+
+/** A plug-in view: a host window at a screen position with the editor open in it. */
+struct EditorView
+{
+    EditorView (SubstituteHost& h, int x, int y) : host (h), left (x), top (y)
+    {
+        window = x11->createWindow (x, y, editorWidth, editorHeight);
+        opened = host.dispatch (14, 0, 0, reinterpret_cast<void*> (window));
+    }
+
+    ~EditorView()
+    {
+        host.dispatch (15);
+        x11->destroyWindow (window);
+    }
+
+    std::vector<uint32_t> capture (juce::Rectangle<int> area = { 0, 0, editorWidth, editorHeight })
+    {
+        return x11->capture (left + area.getX(), top + area.getY(), area.getWidth(), area.getHeight());
+    }
+
+    void movePointer (juce::Point<int> p) { x11->movePointer (left + p.x, top + p.y); }
+
+    SubstituteHost& host;
+    int left, top;
+    unsigned long window = 0;
+    intptr_t opened = 0;
+};
+
+juce::Image toImage (const std::vector<uint32_t>& pixels, int width, int height)
+{
+    juce::Image image (juce::Image::RGB, width, height, false);
+
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixelAt (x, y, juce::Colour ((juce::uint32) (0xff000000u | pixels[(size_t) (y * width + x)])));
+
+    return image;
+}
+
+void saveArtefact (const juce::Image& image, const juce::String& name)
+{
+    const juce::File folder (LUMARRO_ARTEFACT_DIR);
+    folder.createDirectory();
+    const auto file = folder.getChildFile (name + ".png");
+    file.deleteFile();
+    juce::FileOutputStream out (file);
+    juce::PNGImageFormat().writeImageToStream (image, out);
+}
+
+/** The share of pixels that match the headless picture of the editor within a small tolerance. */
+double likenessToEditorPicture (const std::vector<uint32_t>& pixels)
+{
+    const auto reference = juce::ImageFileFormat::loadFrom (juce::File (LUMARRO_DOCS_DIR).getChildFile ("editor-variant0.png"));
+
+    if (! reference.isValid() || pixels.size() != (size_t) (editorWidth * editorHeight))
+        return 0.0;
+
+    int alike = 0;
+
+    for (int y = 0; y < editorHeight; ++y)
+    {
+        for (int x = 0; x < editorWidth; ++x)
+        {
+            const auto expected = reference.getPixelAt (x, y);
+            const auto seen = juce::Colour ((juce::uint32) (0xff000000u | pixels[(size_t) (y * editorWidth + x)]));
+            const auto difference = std::abs (expected.getRed() - seen.getRed())
+                                    + std::abs (expected.getGreen() - seen.getGreen())
+                                    + std::abs (expected.getBlue() - seen.getBlue());
+            alike += difference < 24 ? 1 : 0;
+        }
+    }
+
+    return (double) alike / (editorWidth * editorHeight);
+}
+
+int changedPixels (const std::vector<uint32_t>& before, const std::vector<uint32_t>& after)
+{
+    int changed = 0;
+
+    for (size_t i = 0; i < std::min (before.size(), after.size()); ++i)
+        changed += before[i] != after[i] ? 1 : 0;
+
+    return changed;
+}
+
+class EditorInHost : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        library = std::make_unique<VstPluginLibrary> (LUMARRO_PLUGIN_PATH);
+    }
+
+    void TearDown() override
+    {
+        x11->movePointer (1200, 1000);
+        library = nullptr;
+        EXPECT_EQ (X11HostSession::errorCount(), 0);
+    }
+
+    std::unique_ptr<VstPluginLibrary> library;
+};
+} // namespace
+
+//==============================================================================
+TEST_F (EditorInHost, OpensAsTheEditorInTheHostsWindow)
+{
+    SubstituteHost host (*library);
+    EXPECT_EQ (host.record().flags & 0x1, 0x1);
+
+    VstEditorRectRecord* bounds = nullptr;
+    ASSERT_EQ (host.dispatch (13, 0, 0, &bounds), 1);
+    EXPECT_EQ (bounds->right - bounds->left, editorWidth);
+    EXPECT_EQ (bounds->bottom - bounds->top, editorHeight);
+
+    EditorView view (host, 20, 30);
+    ASSERT_EQ (view.opened, 1);
+    idle ({ &host }, 600);
+
+    const auto pixels = view.capture();
+    saveArtefact (toImage (pixels, editorWidth, editorHeight), "xvfb-editor");
+    EXPECT_GT (likenessToEditorPicture (pixels), 0.9);
+
+    // Opening the window told the host nothing.
+    EXPECT_TRUE (host.callsWithOpcode (0).empty());
+    EXPECT_TRUE (host.callsWithOpcode (43).empty());
+}
+
+TEST_F (EditorInHost, ADragOnTheFeedbackKnobReachesTheHostInsideAGesture)
+{
+    SubstituteHost host (*library);
+    EditorView view (host, 0, 0);
+    ASSERT_EQ (view.opened, 1);
+    idle ({ &host }, 300);
+    host.clearCalls();
+
+    const juce::Point<int> knob (330, 159);
+    view.movePointer (knob);
+    idle ({ &host }, 100);
+    x11->pressButton();
+    idle ({ &host }, 50);
+
+    for (int step = 1; step <= 10; ++step)
+    {
+        view.movePointer (knob.translated (0, -5 * step));
+        idle ({ &host }, 30);
+    }
+
+    x11->releaseButton();
+    idle ({ &host }, 100);
+
+    const auto calls = host.calls();
+    int firstBegin = -1, lastEnd = -1, changes = 0, firstChange = -1, lastChange = -1;
+
+    for (int i = 0; i < (int) calls.size(); ++i)
+    {
+        const auto& c = calls[(size_t) i];
+
+        if (c.opcode == 43 && c.index == 1 && firstBegin < 0) firstBegin = i;
+        if (c.opcode == 44 && c.index == 1) lastEnd = i;
+
+        if (c.opcode == 0)
+        {
+            EXPECT_EQ (c.index, 1);
+            ++changes;
+            lastChange = i;
+            if (firstChange < 0) firstChange = i;
+        }
+    }
+
+    ASSERT_GT (changes, 0);
+    EXPECT_GE (firstBegin, 0);
+    EXPECT_LT (firstBegin, firstChange);
+    EXPECT_GT (lastEnd, lastChange);
+    EXPECT_GT (host.getParameter (1), 0.5f);
+}
+
+TEST_F (EditorInHost, HoveringAModeButtonShowsItsRangeAndTheGearOpensTheOptions)
+{
+    SubstituteHost host (*library);
+    EditorView view (host, 0, 0);
+    ASSERT_EQ (view.opened, 1);
+    view.movePointer ({ 300, 20 });
+    idle ({ &host }, 400);
+
+    const juce::Rectangle<int> rangeLabel (415, 199, 45, 18);
+    const auto withoutRange = view.capture (rangeLabel);
+    view.movePointer ({ 595, 186 });
+    idle ({ &host }, 300);
+    const auto withRange = view.capture (rangeLabel);
+    EXPECT_GT (changedPixels (withoutRange, withRange), 50);
+
+    const juce::Rectangle<int> optionsArea (300, 30, 320, 82);
+    view.movePointer ({ 400, 150 });
+    idle ({ &host }, 200);
+    const auto withoutOptions = view.capture (optionsArea);
+
+    view.movePointer ({ 602, 15 });
+    idle ({ &host }, 100);
+    x11->pressButton();
+    idle ({ &host }, 50);
+    x11->releaseButton();
+    view.movePointer ({ 400, 250 });
+    idle ({ &host }, 300);
+
+    const auto options = view.capture (optionsArea);
+    saveArtefact (toImage (options, optionsArea.getWidth(), optionsArea.getHeight()), "xvfb-options");
+    // The panel's dark cover changes most of its area.
+    EXPECT_GT (changedPixels (withoutOptions, options), optionsArea.getWidth() * optionsArea.getHeight() / 2);
+}
+
+TEST_F (EditorInHost, TwoInstancesOpenAndCloseThreeTimes)
+{
+    SubstituteHost first (*library);
+    SubstituteHost second (*library);
+
+    for (int round = 0; round < 3; ++round)
+    {
+        SCOPED_TRACE (round);
+        EditorView a (first, 0, 0);
+        EditorView b (second, 0, 400);
+        ASSERT_EQ (a.opened, 1);
+        ASSERT_EQ (b.opened, 1);
+        idle ({ &first, &second }, 400);
+
+        EXPECT_GT (likenessToEditorPicture (a.capture()), 0.9);
+        EXPECT_GT (likenessToEditorPicture (b.capture()), 0.9);
+    }
+}
+
+TEST_F (EditorInHost, WithoutIdleCallsTheEditorStillPaints)
+{
+    SubstituteHost host (*library);
+    EditorView view (host, 0, 0);
+    ASSERT_EQ (view.opened, 1);
+
+    // A host that never sends the idle call: the plug-in's own fallback runs the messages.
+    sleepMs (800);
+    EXPECT_GT (likenessToEditorPicture (view.capture()), 0.9);
+
+    // And a host that starts sending them later takes over without trouble.
+    idle ({ &host }, 200);
+    EXPECT_GT (likenessToEditorPicture (view.capture()), 0.9);
+}
+
+TEST_F (EditorInHost, TheLibraryReloadsAndOpensItsEditorAgain)
+{
+    for (int round = 0; round < 3; ++round)
+    {
+        SCOPED_TRACE (round);
+        {
+            SubstituteHost host (*library);
+            EditorView view (host, 0, 0);
+            ASSERT_EQ (view.opened, 1);
+            idle ({ &host }, 300);
+            EXPECT_GT (likenessToEditorPicture (view.capture()), 0.9);
+        }
+
+        library = nullptr;
+        library = std::make_unique<VstPluginLibrary> (LUMARRO_PLUGIN_PATH);
+    }
+}
+
+int main (int argc, char** argv)
+{
+    testing::InitGoogleTest (&argc, argv);
+    testing::AddGlobalTestEnvironment (new PrivateDisplay());
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,180 @@
+// Xlib lives in this file alone: its names (Font, Time, ...) clash with JUCE's.
+
+#include "X11HostSession.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <stdexcept>
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+    std::atomic<int> errors { 0 };
+
+    int countError (Display*, XErrorEvent*)
+    {
+        ++errors;
+        return 0;
+    }
+
+    const char* const windowManagerAtoms[] = {
+        "WM_PROTOCOLS", "WM_TAKE_FOCUS", "WM_DELETE_WINDOW", "_NET_WM_PING", "WM_CHANGE_STATE",
+        "WM_STATE", "_NET_WM_WINDOW_TYPE", "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN",
+    };
+}
+
+X11HostSession::X11HostSession()
+{
+    XInitThreads();
+    XSetErrorHandler (countError);
+
+    display = XOpenDisplay (nullptr);
+
+    if (display == nullptr)
+        throw std::runtime_error ("cannot open the X display");
+
+    for (const auto* atom : windowManagerAtoms)
+        XInternAtom (display, atom, False);
+
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+
+    if (! XTestQueryExtension (display, &eventBase, &errorBase, &major, &minor))
+        throw std::runtime_error ("the X server has no XTest extension");
+
+    XSync (display, False);
+}
+
+X11HostSession::~X11HostSession()
+{
+    XCloseDisplay (display);
+}
+
+unsigned long X11HostSession::createWindow (int x, int y, int width, int height)
+{
+    const auto screen = DefaultScreen (display);
+
+    XSetWindowAttributes attributes {};
+    attributes.override_redirect = True;
+    attributes.background_pixel = BlackPixel (display, screen);
+
+    const auto window = XCreateWindow (display, RootWindow (display, screen), x, y, (unsigned) width, (unsigned) height,
+                                       0, CopyFromParent, InputOutput, CopyFromParent,
+                                       CWOverrideRedirect | CWBackPixel, &attributes);
+    XMapRaised (display, window);
+    XSync (display, False);
+    return window;
+}
+
+void X11HostSession::destroyWindow (unsigned long window)
+{
+    XDestroyWindow (display, window);
+    XSync (display, False);
+}
+
+void X11HostSession::movePointer (int x, int y)
+{
+    XTestFakeMotionEvent (display, -1, x, y, CurrentTime);
+    flush();
+}
+
+void X11HostSession::pressButton()
+{
+    XTestFakeButtonEvent (display, 1, True, CurrentTime);
+    flush();
+}
+
+void X11HostSession::releaseButton()
+{
+    XTestFakeButtonEvent (display, 1, False, CurrentTime);
+    flush();
+}
+
+std::vector<uint32_t> X11HostSession::capture (int x, int y, int width, int height)
+{
+    XSync (display, False);
+    std::vector<uint32_t> pixels;
+    auto* image = XGetImage (display, DefaultRootWindow (display), x, y, (unsigned) width, (unsigned) height,
+                             AllPlanes, ZPixmap);
+
+    if (image == nullptr)
+        return pixels;
+
+    pixels.reserve ((size_t) (width * height));
+
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column)
+            pixels.push_back ((uint32_t) XGetPixel (image, column, row) & 0xffffffu);
+
+    XDestroyImage (image);
+    return pixels;
+}
+
+int X11HostSession::errorCount()
+{
+    return errors.load();
+}
+
+void X11HostSession::flush()
+{
+    XSync (display, False);
+}
+
+//==============================================================================
+XvfbServer::XvfbServer()
+{
+    int ready[2];
+
+    if (pipe (ready) != 0)
+        throw std::runtime_error ("cannot make a pipe for Xvfb");
+
+    pid = fork();
+
+    if (pid == 0)
+    {
+        // Xvfb writes the display number it chose to this descriptor once it accepts clients.
+        const auto fd = std::to_string (ready[1]);
+        close (ready[0]);
+        execlp ("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                (char*) nullptr);
+        _exit (127);
+    }
+
+    close (ready[1]);
+    std::string number;
+    pollfd wanted { ready[0], POLLIN, 0 };
+
+    while (poll (&wanted, 1, 10000) > 0)
+    {
+        char c = 0;
+
+        if (read (ready[0], &c, 1) != 1 || c == '\n')
+            break;
+
+        number += c;
+    }
+
+    close (ready[0]);
+
+    if (pid < 0 || number.empty())
+        throw std::runtime_error ("Xvfb did not start");
+
+    name = ":" + number;
+}
+
+XvfbServer::~XvfbServer()
+{
+    if (pid > 0)
+    {
+        kill (pid, SIGTERM);
+        waitpid (pid, nullptr, 0);
+    }
+}
