@@ -1,6 +1,7 @@
 #include "LumarroAAXGUI.h"
 
 #include "AAX_VViewContainer.h"
+#include "AaxCallGuard.h"
 #include "LumarroAAXProcessor.h"
 
 #include <iterator>
@@ -31,15 +32,26 @@ LumarroAAXGUI::~LumarroAAXGUI()
 
 ResultCode LumarroAAXGUI::initialize (IACFUnknown* hostController)
 {
-    // A second initialisation may bring other effect parameters: the old editor belongs to the old ones.
-    deleteEditor();
-    return AAX_CEffectGUI::initialize (hostController);
+    return answerWithoutThrowing ([&]
+    {
+        // A second initialisation may bring other effect parameters: the old editor belongs to the old ones.
+        deleteEditor();
+        return AAX_CEffectGUI::initialize (hostController);
+    });
 }
 
 ResultCode LumarroAAXGUI::uninitialize()
 {
-    deleteEditor();
-    return AAX_CEffectGUI::uninitialize();
+    return answerWithoutThrowing ([&]
+    {
+        deleteEditor();
+        return AAX_CEffectGUI::uninitialize();
+    });
+}
+
+ResultCode LumarroAAXGUI::setViewContainer (IACFUnknown* viewContainer)
+{
+    return answerWithoutThrowing ([&] { return AAX_CEffectGUI::setViewContainer (viewContainer); });
 }
 
 LumarroAAXProcessor* LumarroAAXGUI::instance() const

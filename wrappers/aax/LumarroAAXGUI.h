@@ -27,6 +27,7 @@ public:
 
     ResultCode initialize (IACFUnknown* hostController) override;
     ResultCode uninitialize() override;
+    ResultCode setViewContainer (IACFUnknown* viewContainer) override;
 
     /** The editor's height, then its width; resultHostObjectMissing without an editor. */
     ResultCode viewSize (AAX_Point* size) override;

@@ -1,5 +1,7 @@
 #include "LumarroAAXProcessor.h"
 
+#include "AaxCallGuard.h"
+
 #include "AAX_CBinaryDisplayDelegate.h"
 #include "AAX_CBinaryTaperDelegate.h"
 #include "AAX_CLinearTaperDelegate.h"
@@ -48,8 +50,16 @@ LumarroAAXProcessor::~LumarroAAXProcessor()
 //==============================================================================
 ResultCode LumarroAAXProcessor::initializeEffect()
 {
-    addParameters();
+    return answerWithoutThrowing ([this]
+    {
+        addParameters();
+        readHostSetup();
+        return resultSuccess;
+    });
+}
 
+void LumarroAAXProcessor::readHostSetup()
+{
     float hostRate = 0.0f;
 
     // A host that cannot tell its rate keeps the last one known.
@@ -57,7 +67,6 @@ ResultCode LumarroAAXProcessor::initializeEffect()
         sampleRate = hostRate;
 
     prepare (preparedBlockLength > 0 ? preparedBlockLength : initialBlockLength);
-    return resultSuccess;
 }
 
 void LumarroAAXProcessor::addParameters()
@@ -294,12 +303,16 @@ ResultCode LumarroAAXProcessor::stateChunkSize (uint32_t chunkId, uint32_t* out)
     if (out == nullptr)
         return resultNullPointer;
 
-    // Kept for the save that follows, so the host's record is exactly as large as what goes in.
-    pendingChunk.reset();
-    processor->getStateInformation (pendingChunk);
-    hasPendingChunk = true;
-    *out = (uint32_t) pendingChunk.getSize();
-    return resultSuccess;
+    return answerWithoutThrowing ([&]
+    {
+        // Kept for the save that follows, so the host's record is exactly as large as what goes in.
+        hasPendingChunk = false;
+        pendingChunk.reset();
+        processor->getStateInformation (pendingChunk);
+        hasPendingChunk = true;
+        *out = (uint32_t) pendingChunk.getSize();
+        return resultSuccess;
+    });
 }
 
 ResultCode LumarroAAXProcessor::saveStateChunk (uint32_t chunkId, StateChunkRecord* chunk)
@@ -328,10 +341,13 @@ ResultCode LumarroAAXProcessor::loadStateChunk (uint32_t chunkId, const StateChu
     if (chunk == nullptr || chunk->size < 0)
         return resultBadChunkSize;
 
-    if (chunk->size > 0)
-        processor->setStateInformation (chunk->data(), chunk->size);
+    return answerWithoutThrowing ([&]
+    {
+        if (chunk->size > 0)
+            processor->setStateInformation (chunk->data(), chunk->size);
 
-    return resultSuccess;
+        return resultSuccess;
+    });
 }
 
 ResultCode LumarroAAXProcessor::compareStateChunk (const StateChunkRecord* chunk, bool* out)
@@ -342,12 +358,15 @@ ResultCode LumarroAAXProcessor::compareStateChunk (const StateChunkRecord* chunk
     if (out == nullptr || chunk->size < 0)
         return resultBadChunkSize;
 
-    // The block holds more than the parameters (MIDI map, channel, background), so only its bytes tell.
-    juce::MemoryBlock current;
-    processor->getStateInformation (current);
-    *out = current.getSize() == (size_t) chunk->size
-             && std::memcmp (current.getData(), chunk->data(), current.getSize()) == 0;
-    return resultSuccess;
+    return answerWithoutThrowing ([&]
+    {
+        // The block holds more than the parameters (MIDI map, channel, background), so only its bytes tell.
+        juce::MemoryBlock current;
+        processor->getStateInformation (current);
+        *out = current.getSize() == (size_t) chunk->size
+                 && std::memcmp (current.getData(), chunk->data(), current.getSize()) == 0;
+        return resultSuccess;
+    });
 }
 
 //==============================================================================

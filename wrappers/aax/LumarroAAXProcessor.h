@@ -56,6 +56,7 @@ public:
 
 private:
     void addParameters();
+    void readHostSetup();
     void prepare (int blockLength);
     int channelsOfLayout (bool isInput) const;
 

@@ -49,7 +49,7 @@ std::vector<int> positionsOf (const std::vector<aaxtest::HostCall>& calls)
 }
 } // namespace
 
-TEST (AaxEditorInHost, OpensInTheHostsViewAndSendsPressesOnAControlToTheHost)
+TEST (AaxEditorInHost, OpensInTheHostsViewAndADragOnAKnobReachesTheHostsViewAndAutomation)
 {
     aaxtest::SubstituteAaxHost host;
     host.controller.setOutputs (4, { 48000.0 });
@@ -90,14 +90,29 @@ TEST (AaxEditorInHost, OpensInTheHostsViewAndSendsPressesOnAControlToTheHost)
         for (const auto* id : { "MasterBypassID", "0", "1", "2", "3", "4", "5", "6", "7", "8" })
             EXPECT_EQ (gui->parameterUpdated (id), resultSuccess);
 
-        // A press and release on the feedback knob reach the host with the knob's parameter id.
+        // A drag on the feedback knob: the press, moves and release reach the host's view with the
+        // knob's parameter id, and the value changes reach its automation inside a touch.
         host.viewContainer.clearCalls();
+        host.automationDelegate.clearCalls();
         x11->movePointer (330, 159);
         sleepMs (150);
         x11->pressButton();
-        sleepMs (150);
+        sleepMs (100);
+
+        for (int y = 155; y >= 115; y -= 8)
+        {
+            x11->movePointer (330, y);
+            sleepMs (40);
+        }
+
         x11->releaseButton();
         sleepMs (300);
+
+        const auto automation = positionsOf (host.automationDelegate.operationCalls());
+        ASSERT_GE (automation.size(), 3u);
+        EXPECT_EQ (automation.front(), 7);
+        EXPECT_EQ (automation.back(), 8);
+        EXPECT_NE (std::find (automation.begin(), automation.end(), 5), automation.end());
 
         std::vector<std::string> mouse;
 
@@ -107,6 +122,7 @@ TEST (AaxEditorInHost, OpensInTheHostsViewAndSendsPressesOnAControlToTheHost)
 
         ASSERT_FALSE (mouse.empty());
         EXPECT_EQ (mouse.front(), "7 \"1\"");
+        EXPECT_NE (std::find (mouse.begin(), mouse.end(), "8 \"1\""), mouse.end());
         EXPECT_EQ (mouse.back(), "9 \"1\"");
 
         EXPECT_EQ (gui->setViewContainer (nullptr), resultSuccess);

@@ -409,16 +409,19 @@ class AaxProcessing : public AaxPlugin
 {
 protected:
     /** Blocks listed in bypassed are bypassed in the plug-in and skipped by the reference processor. */
-    ProcessingRun run (int numInputs, int numOutputs, int numBlocks, std::vector<int> bypassed)
+    using Settings = std::vector<std::pair<const char*, float>>;
+
+    ProcessingRun run (int numInputs, int numOutputs, int numBlocks, std::vector<int> bypassed,
+                       Settings settings = { { "0", 0.05f }, { "1", 0.6f }, { "4", 0.3f }, { "7", 0.5f } },
+                       juce::AudioPlayHead* referencePlayHead = nullptr)
     {
         useHostLayout (numInputs == 1 ? monoLayout : stereoLayout, numOutputs == 1 ? monoLayout : stereoLayout);
         Instance instance (registration, host);
 
         SorvaneAudioProcessor reference;
+        reference.setPlayHead (referencePlayHead);
         reference.setPlayConfigDetails (numInputs, numOutputs, sampleRate, blockLength);
         reference.prepareToPlay (sampleRate, blockLength);
-
-        const std::pair<const char*, float> settings[] { { "0", 0.05f }, { "1", 0.6f }, { "4", 0.3f }, { "7", 0.5f } };
 
         JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
         for (const auto& [id, value] : settings)
@@ -658,4 +661,49 @@ TEST_F (AaxPlugin, AGuiThatOutlivesTheHostsHoldOnItsInstanceStillClosesCleanly)
     EXPECT_EQ (gui->viewSize (&size), resultSuccess);
     EXPECT_EQ (gui->release(), 0u);
     EXPECT_EQ (controller.references, 0);
+}
+
+namespace
+{
+    /** What the host's transport tells the plug-in, as the reference processor's play head. */
+    struct FixedTransport final : public juce::AudioPlayHead
+    {
+        juce::Optional<PositionInfo> getPosition() const override
+        {
+            PositionInfo info;
+            info.setBpm (100.0);
+            info.setTimeSignature (TimeSignature { 3, 8 });
+            return info;
+        }
+    };
+}
+
+TEST_F (AaxProcessing, SyncFollowsTheHostsTempoAndMeterLikeTheProcessorWithTheSameTransport)
+{
+    host.transport.setOutputs (3, { 100.0 });
+    host.transport.setOutputs (4, { 3.0, 8.0 });
+
+    FixedTransport transport;
+    const Settings sync { { "2", 1.0f }, { "0", 0.3f }, { "1", 0.5f }, { "7", 0.5f } };
+    const auto result = run (2, 2, 12, {}, sync, &transport);
+
+    for (int c = 0; c < 2; ++c)
+        for (int block = 0; block < 12; ++block)
+            expectBlocksEqual (result.pluginOutputs[(size_t) c], result.referenceOutputs[(size_t) c], block);
+
+    // Stopped: the stopped position is asked of the newer interface instead of the sample position.
+    std::vector<int> slots;
+
+    for (const auto& c : host.transport.operationCalls())
+        slots.push_back (c.position);
+
+    ASSERT_GE (slots.size(), 5u);
+    EXPECT_EQ (std::vector<int> (slots.begin(), slots.begin() + 5), (std::vector<int> { 3, 4, 5, 6, 7 }));
+    ASSERT_FALSE (host.transportNewer.operationCalls().empty());
+    EXPECT_EQ (host.transportNewer.operationCalls()[0].position, 13);
+
+    // Another tempo gives another echo, so the match above rests on the host's tempo.
+    host.transport.setOutputs (3, { 140.0 });
+    const auto faster = run (2, 2, 12, {}, sync, &transport);
+    EXPECT_NE (faster.pluginOutputs[0], result.pluginOutputs[0]);
 }
