@@ -707,3 +707,37 @@ TEST_F (AaxProcessing, SyncFollowsTheHostsTempoAndMeterLikeTheProcessorWithTheSa
     const auto faster = run (2, 2, 12, {}, sync, &transport);
     EXPECT_NE (faster.pluginOutputs[0], result.pluginOutputs[0]);
 }
+
+TEST_F (AaxPlugin, OneCallProcessesEveryInstanceItIsGivenAndSkipsEmptyEntries)
+{
+    Instance bypassed (registration, host);
+    Instance running (registration, host);
+    running->applyNormalizedParameterValue ("7", 1.0, 0);
+
+    const auto input = testSignal (blockLength, 5u);
+    std::vector<float> bypassedOut (blockLength), runningOut (blockLength);
+    std::vector<float> bypassedRight (blockLength), runningRight (blockLength);
+    const float* const inputs[] { input.data(), input.data() };
+    float* const bypassedOutputs[] { bypassedOut.data(), bypassedRight.data() };
+    float* const runningOutputs[] { runningOut.data(), runningRight.data() };
+    const std::int32_t length = blockLength;
+    const std::int32_t on = 1, off = 0;
+
+    auto first = bypassed.record (inputs, bypassedOutputs, &length, &on, nullptr);
+    auto second = running.record (inputs, runningOutputs, &length, &off, nullptr);
+    void* const records[] { &first, nullptr, &second };
+    registration.process (records, records + 3);
+
+    EXPECT_EQ (bypassedOut, input);
+    EXPECT_NE (runningOut, input);
+    EXPECT_NE (runningOut, std::vector<float> (blockLength));
+
+    // An instance whose private block the host never had filled is left alone.
+    void* empty = nullptr;
+    std::fill (runningOut.begin(), runningOut.end(), 2.0f);
+    auto unfilled = running.record (inputs, runningOutputs, &length, &off, nullptr);
+    unfilled.privateData = &empty;
+    void* const lone[] { &unfilled };
+    registration.process (lone, lone + 1);
+    EXPECT_EQ (runningOut, std::vector<float> (blockLength, 2.0f));
+}
