@@ -8,9 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 int main (int argc, char** argv)
 {
     testing::InitGoogleTest (&argc, argv);
+
+    // JUCE tries display :0 when DISPLAY is unset; name one that cannot exist, so these
+    // tests stay display-less beside the X servers other tests start.
+    setenv ("DISPLAY", ":65535", 1);
 
     const juce::ScopedJuceInitialiser_GUI juceGui;
     AltLookAndFeel lookAndFeel;

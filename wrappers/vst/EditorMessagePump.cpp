@@ -22,6 +22,10 @@ EditorMessagePump::EditorMessagePump()
 EditorMessagePump::~EditorMessagePump()
 {
     stopThread (2000);
+
+    // JUCE shuts down next, on the thread closing the last instance: make it the message
+    // thread again if the fallback had taken that role.
+    claimMessageThread();
 }
 
 void EditorMessagePump::hostIdle()

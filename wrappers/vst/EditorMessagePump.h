@@ -24,7 +24,7 @@ public:
     template <typename Work>
     auto onMessageThread (Work&& work)
     {
-        const std::lock_guard<std::mutex> lock (editorLock);
+        const std::lock_guard<std::recursive_mutex> lock (editorLock);
         claimMessageThread();
         return work();
     }
@@ -45,7 +45,8 @@ private:
     static void claimMessageThread();
     static void dispatchPendingMessages();
 
-    std::mutex editorLock;
+    // Recursive: a host may call back into the plug-in from inside a message it handles.
+    std::recursive_mutex editorLock;
     std::atomic<juce::uint32> lastHostIdle { 0 };
     std::atomic<int> openEditors { 0 };
 

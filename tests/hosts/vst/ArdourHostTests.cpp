@@ -401,7 +401,7 @@ TEST_F (Ardour, TheScannerFindsTheEffectWithItsIdentity)
 
     for (const auto* attribute : { "id=\"1366903925\"", "name=\"Lumarro\"", "creator=\"Quellory\"", "category=\"Effect\"",
                                    "n_inputs=\"2\"", "n_outputs=\"2\"", "n_midi_inputs=\"1\"", "n_midi_outputs=\"0\"",
-                                   "is_instrument=\"0\"", "can_process_replace=\"1\"", "has_editor=\"0\"" })
+                                   "is_instrument=\"0\"", "can_process_replace=\"1\"", "has_editor=\"1\"" })
         EXPECT_NE (cache.find (attribute), std::string::npos) << attribute << " in " << cache;
 }
 

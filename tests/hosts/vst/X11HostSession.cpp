@@ -131,43 +131,67 @@ void X11HostSession::flush()
 //==============================================================================
 XvfbServer::XvfbServer()
 {
+    // Display numbers well above :0, where a desktop or another program may look for a server;
+    // a number that is taken makes the server exit, and the next one is tried.
+    const int first = 100 + (int) (getpid() % 400);
+
+    for (int display = first; display < first + 50 && name.empty(); ++display)
+    {
+        if (start (display))
+            name = ":" + std::to_string (display);
+    }
+
+    if (name.empty())
+        throw std::runtime_error ("Xvfb did not start");
+}
+
+bool XvfbServer::start (int display)
+{
     int ready[2];
 
     if (pipe (ready) != 0)
-        throw std::runtime_error ("cannot make a pipe for Xvfb");
+        return false;
 
     pid = fork();
 
     if (pid == 0)
     {
-        // Xvfb writes the display number it chose to this descriptor once it accepts clients.
+        // Xvfb writes its display number to this descriptor once it accepts clients.
+        const auto number = ":" + std::to_string (display);
         const auto fd = std::to_string (ready[1]);
         close (ready[0]);
-        execlp ("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                (char*) nullptr);
+        execlp ("Xvfb", "Xvfb", number.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+                "-nolisten", "tcp", (char*) nullptr);
         _exit (127);
     }
 
     close (ready[1]);
-    std::string number;
+    std::string answer;
     pollfd wanted { ready[0], POLLIN, 0 };
 
-    while (poll (&wanted, 1, 10000) > 0)
+    while (pid > 0 && poll (&wanted, 1, 10000) > 0)
     {
         char c = 0;
 
         if (read (ready[0], &c, 1) != 1 || c == '\n')
             break;
 
-        number += c;
+        answer += c;
     }
 
     close (ready[0]);
 
-    if (pid < 0 || number.empty())
-        throw std::runtime_error ("Xvfb did not start");
+    if (answer == std::to_string (display))
+        return true;
 
-    name = ":" + number;
+    if (pid > 0)
+    {
+        kill (pid, SIGTERM);
+        waitpid (pid, nullptr, 0);
+    }
+
+    pid = -1;
+    return false;
 }
 
 XvfbServer::~XvfbServer()

@@ -57,6 +57,8 @@ public:
     const std::string& displayName() const noexcept { return name; }
 
 private:
+    bool start (int display);
+
     int pid = -1;
     std::string name;
 };
