@@ -179,17 +179,32 @@ void LumarroAAXProcessor::process (const AaxInstanceRecord& record) noexcept
     if (record.bypass != nullptr && *record.bypass != 0)
         return;
 
+    // The processor takes a bounded number of samples per call, so a long block goes in slices.
+    for (int start = 0; start < numSamples; start += maxSliceLength)
+        processSlice (record, start, std::min (maxSliceLength, numSamples - start), numSamples);
+}
+
+void LumarroAAXProcessor::processSlice (const AaxInstanceRecord& record, int start, int length, int numSamples) noexcept
+{
     if (const auto* node = record.midiInput; node != nullptr && node->messages != nullptr)
     {
         for (uint32_t i = 0; i < node->count; ++i)
         {
             const auto& message = node->messages[i];
+            // A message the host placed past the block's end still counts, on its last sample.
             const auto position = (int) std::min (message.sampleOffset, (uint32_t) numSamples - 1);
-            incomingMidi.addEvent (message.bytes, 3, position);
+
+            if (position >= start && position < start + length)
+                incomingMidi.addEvent (message.bytes, 3, position - start);
         }
     }
 
-    juce::AudioBuffer<float> buffer (record.outputs, numOutputs, numSamples);
+    float* channels[2] {};
+
+    for (int channel = 0; channel < numOutputs; ++channel)
+        channels[channel] = record.outputs[channel] + start;
+
+    juce::AudioBuffer<float> buffer (channels, numOutputs, length);
 
     {
         const juce::ScopedLock lock (processor->getCallbackLock());

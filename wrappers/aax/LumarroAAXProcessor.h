@@ -22,6 +22,7 @@ public:
     static constexpr uint32_t juceChunkId = 0x6A756365; // 'juce'
     static constexpr int32_t bypassPort = 3;
     static constexpr int initialBlockLength = 1024;
+    static constexpr int maxSliceLength = 4096;
 
     /** Takes ownership of the processor. */
     explicit LumarroAAXProcessor (std::unique_ptr<juce::AudioProcessor> processorToUse);
@@ -58,6 +59,7 @@ private:
     void addParameters();
     void readHostSetup();
     void prepare (int blockLength);
+    void processSlice (const AaxInstanceRecord& record, int start, int length, int numSamples) noexcept;
     int channelsOfLayout (bool isInput) const;
 
     void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;

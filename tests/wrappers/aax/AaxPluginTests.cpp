@@ -741,3 +741,29 @@ TEST_F (AaxPlugin, OneCallProcessesEveryInstanceItIsGivenAndSkipsEmptyEntries)
     registration.process (lone, lone + 1);
     EXPECT_EQ (runningOut, std::vector<float> (blockLength, 2.0f));
 }
+
+TEST_F (AaxPlugin, ABlockLongerThanTheProcessorTakesAtOnceIsProcessedToItsEnd)
+{
+    Instance instance (registration, host);
+    instance->applyNormalizedParameterValue ("7", 0.0, 0);
+    instance->applyNormalizedParameterValue ("8", 0.0, 0);
+
+    // Silence the whole way: with the output turned fully down, no sample may pass unchanged.
+    const int length = 40000;
+    std::vector<float> left (length, 0.5f), right (length, 0.5f);
+    float* const outputs[] { left.data(), right.data() };
+    const float* const inputs[] { left.data(), right.data() };
+    const std::int32_t blockSize = length;
+    auto record = instance.record (inputs, outputs, &blockSize, nullptr, nullptr);
+    void* const records[] { &record };
+
+    for (int block = 0; block < 3; ++block)
+    {
+        std::fill (left.begin(), left.end(), 0.5f);
+        std::fill (right.begin(), right.end(), 0.5f);
+        registration.process (records, records + 1);
+    }
+
+    EXPECT_LT (std::abs (left.back()), 0.01f);
+    EXPECT_LT (std::abs (right[20000]), 0.01f);
+}
