@@ -65,6 +65,8 @@ class AaxPlugin : public testing::Test
 protected:
     void SetUp() override
     {
+        // Headless: the GUI here never reaches a window, so no X server should be involved.
+        unsetenv ("DISPLAY");
         library = std::make_unique<PluginLibrary> (LUMARRO_PLUGIN_PATH);
         useHostLayout (stereoLayout, stereoLayout);
 
