@@ -1,6 +1,7 @@
 #include "SorvaneAudioProcessor.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 const std::array<juce::String, numNoteValues> noteValueNames {
@@ -492,8 +493,9 @@ namespace
         return (int32_t) juce::jlimit (-2.0e9f, 2.0e9f, value);
     }
 
-    /** JUCE's XML parser loops for ever on an '&' with no ';' after it, and expands entities that
-        a document type defines, which can nest without end. A saved state holds neither.
+    /** JUCE's XML parser loops for ever on an '&' with no ';' after it and on a processing
+        instruction inside an element, and expands entities that a document type defines, which
+        can nest without end. A saved state holds none of them.
     */
     bool mayStallTheParser (const juce::String& document)
     {
@@ -502,7 +504,9 @@ namespace
         if (lastAmpersand >= 0 && document.indexOfChar (lastAmpersand, ';') < 0)
             return true;
 
-        return document.containsIgnoreCase ("<!DOCTYPE") || document.containsIgnoreCase ("<!ENTITY");
+        return document.indexOf (1, "<?") >= 0
+            || document.containsIgnoreCase ("<!DOCTYPE")
+            || document.containsIgnoreCase ("<!ENTITY");
     }
 
     /** Unwraps a saved block as JUCE's getXmlFromBinary does, but refuses text that is not valid
@@ -519,8 +523,10 @@ namespace
         if (storedLength <= 0)
             return {};
 
+        // The text ends at its first zero byte: JUCE's parser can step over a terminator, and
+        // must not find more text behind it.
         const auto* text = static_cast<const char*> (data) + 8;
-        const int textLength = std::min (sizeInBytes - 8, storedLength);
+        const auto textLength = (int) strnlen (text, (size_t) std::min (sizeInBytes - 8, storedLength));
 
         if (! juce::CharPointer_UTF8::isValidString (text, textLength))
             return {};

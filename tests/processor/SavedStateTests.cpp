@@ -111,6 +111,15 @@ TEST (SavedState, MalformedBlocksAreIgnoredWhole)
 
     // These would hang or recurse in the XML parser; a saved state never holds them.
     load (processor, blockFor ("<Root><Gain>0.1</Gain>&&"));
+    load (processor, blockFor ("<Root><?x?>0<Gain>0.1</Gain></Root>"));
+
+    // Nothing behind a zero byte inside the text reaches the parser.
+    const char textWithZero[] = "<Root><Gain>0.1</Gain>\0&&</Root>";
+    auto zeroInside = blockFor (juce::String (textWithZero));
+    zeroInside.removeSection (zeroInside.getSize() - 1, 1);
+    zeroInside.append (textWithZero + 22, sizeof (textWithZero) - 22);
+    static_cast<juce::uint32*> (zeroInside.getData())[1] = (juce::uint32) (sizeof (textWithZero) - 1);
+    load (processor, zeroInside);
     load (processor, blockFor ("<!DOCTYPE r [<!ENTITY a \"<x>&a;</x>\">]><Root><Gain>&a;0.1</Gain></Root>"));
 
     EXPECT_EQ (processor.getParameter (8), 0.9f);
