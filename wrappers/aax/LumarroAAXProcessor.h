@@ -22,7 +22,9 @@ public:
     static constexpr uint32_t juceChunkId = 0x6A756365; // 'juce'
     static constexpr int32_t bypassPort = 3;
     static constexpr int initialBlockLength = 1024;
-    static constexpr int maxSliceLength = 4096;
+    /** The longest block the processor takes in one call; blocks up to it pass whole, so the
+        output matches the processor's own, and longer ones go in slices of it. */
+    static constexpr int maxSliceLength = 16384;
 
     /** Takes ownership of the processor. */
     explicit LumarroAAXProcessor (std::unique_ptr<juce::AudioProcessor> processorToUse);
