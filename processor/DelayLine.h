@@ -51,8 +51,20 @@ struct DelayLine
     /** Two channels from two input arrays into two distinct output arrays. */
     void processStereo (const float* const* in, float* const* out, int32_t n) noexcept;
 
+    /** True when every smoothed value sits on its target, so that a block may skip the glides:
+        a glide whose value equals its target leaves it unchanged.
+    */
+    bool isSettled() const noexcept
+    {
+        return delay == targetDelay && feedback == targetFeedback && mix == targetMix && pingPong == targetPingPong
+            && lowPassL.coefficient == lowPassL.targetCoefficient && lowPassR.coefficient == lowPassR.targetCoefficient
+            && highPassL.coefficient == highPassL.targetCoefficient && highPassR.coefficient == highPassR.targetCoefficient;
+    }
+
 private:
+    template <bool gliding>
     static void runMono (DelayLine&, const float* in, float* out, float* __restrict ring, int32_t n) noexcept;
+    template <bool gliding>
     static void runStereo (DelayLine&, const float* __restrict inL, const float* __restrict inR,
                            float* __restrict outL, float* __restrict outR,
                            float* __restrict ringL, float* __restrict ringR, int32_t n) noexcept;
@@ -65,12 +77,16 @@ private:
     }
 
     /** Glides and clamps the delay, places readPos and returns the fraction to interpolate by. */
+    template <bool gliding>
     float advanceReadPosition() noexcept
     {
-        lumarro::glideDelay (delay, targetDelay);
+        if constexpr (gliding)
+        {
+            lumarro::glideDelay (delay, targetDelay);
 
-        if (delay < (float) minDelay) delay = (float) minDelay;
-        if (delay > (float) maxDelay) delay = (float) maxDelay;
+            if (delay < (float) minDelay) delay = (float) minDelay;
+            if (delay > (float) maxDelay) delay = (float) maxDelay;
+        }
 
         // floorf without a library call: truncate, then step down for negative fractions.
         auto whole = (int32_t) delay;
@@ -93,9 +109,11 @@ private:
     }
 
     /** A crossfade that keeps the louder side at unity. */
+    template <bool gliding>
     void mixGains (float& dry, float& wet) noexcept
     {
-        lumarro::glideControl (mix, targetMix);
+        if constexpr (gliding)
+            lumarro::glideControl (mix, targetMix);
 
         if (mix <= 0.5f)
         {

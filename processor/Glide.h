@@ -73,7 +73,9 @@ inline float clamp2 (float x) noexcept
 */
 inline float flushTiny (float y) noexcept
 {
-    return std::fabs ((double) y) >= 1e-5 ? y : 0.0f;
+    // 1e-5f lies just below 1e-5 and no float lies between them, so comparing in single
+    // precision keeps exactly the values at or above 1e-5.
+    return std::fabs (y) > 1e-5f ? y : 0.0f;
 }
 
 } // namespace lumarro

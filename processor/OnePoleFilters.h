@@ -16,9 +16,13 @@ struct OnePoleLowPass
         coefficient = 0.1f;
     }
 
+    /** Filters one sample; a caller that knows the coefficient has settled may skip its glide. */
+    template <bool gliding = true>
     float process (float x) noexcept
     {
-        lumarro::glideCoefficient (coefficient, targetCoefficient);
+        if constexpr (gliding)
+            lumarro::glideCoefficient (coefficient, targetCoefficient);
+
         const float y = lumarro::flushTiny (coefficient * lastOutput + (1.0f - coefficient) * x);
         lastOutput = y;
         return y;
@@ -41,9 +45,13 @@ struct OnePoleHighPass
         coefficient = 0.9f;
     }
 
+    /** Filters one sample; a caller that knows the coefficient has settled may skip its glide. */
+    template <bool gliding = true>
     float process (float x) noexcept
     {
-        lumarro::glideCoefficient (coefficient, targetCoefficient);
+        if constexpr (gliding)
+            lumarro::glideCoefficient (coefficient, targetCoefficient);
+
         const float y = lumarro::flushTiny ((x - lastInput + lastOutput) * coefficient);
         lastOutput = y;
         lastInput = x;

@@ -364,10 +364,8 @@ void SorvaneAudioProcessor::balanceInput (const juce::AudioSampleBuffer& buffer,
     float* workL = workBuffer[0].get();
     float* workR = workBuffer[1].get();
 
-    for (int i = 0; i < numSamples; ++i)
+    const auto balanceSample = [&] (int i, float b)
     {
-        lumarro::glideControl (balance, targetBalance);
-        const float b = balance;
         const float keepL = b <= 0.5f ? 1.0f : 2.0f * (1.0f - b);
         const float keepR = b <= 0.5f ? 2.0f * b : 1.0f;
 
@@ -384,6 +382,21 @@ void SorvaneAudioProcessor::balanceInput (const juce::AudioSampleBuffer& buffer,
             workL[i] = keepL * l + (1.0f - keepR) * r;
             workR[i] = (1.0f - keepL) * l + keepR * r;
         }
+    };
+
+    // A settled balance skips the glide, which would change nothing, and the loop vectorises.
+    if (balance == targetBalance)
+    {
+        for (int i = 0; i < numSamples; ++i)
+            balanceSample (i, balance);
+
+        return;
+    }
+
+    for (int i = 0; i < numSamples; ++i)
+    {
+        lumarro::glideControl (balance, targetBalance);
+        balanceSample (i, balance);
     }
 }
 

@@ -186,6 +186,59 @@ TEST_F (FreshLine, PingPongSendsALeftImpulseRightThenLeft)
     EXPECT_EQ (outL[152], 0.0f);
 }
 
+TEST_F (FreshLine, ASettledBlockSoundsExactlyLikeTheGlidingPath)
+{
+    // The twin is a hair off its ping-pong target, below the snap threshold: it takes the
+    // gliding path, snaps on its first sample and from then on must match the settled line.
+    DelayLine twin;
+    twin.init (10, 480000);
+
+    for (auto* l : { &line, &twin })
+    {
+        l->setDelayTarget (321.37f);
+        l->setFeedback (0.95f);
+        l->setPingPong (0.4f);
+        l->targetMix = 0.7f;
+        l->lowPassL.targetCoefficient = l->lowPassR.targetCoefficient = 0.3f;
+        l->highPassL.targetCoefficient = l->highPassR.targetCoefficient = 0.97f;
+    }
+
+    std::vector<float> inL (4000), inR (4000), outL, outR;
+    for (size_t i = 0; i < inL.size(); ++i)
+    {
+        inL[i] = (i % 331 == 0) ? 0.8f : 0.0f;
+        inR[i] = (i % 577 == 0) ? -0.6f : 0.0f;
+    }
+
+    settle();
+    for (auto* f : { &line.lowPassL, &line.lowPassR })
+        f->coefficient = f->targetCoefficient;
+    for (auto* f : { &line.highPassL, &line.highPassR })
+        f->coefficient = f->targetCoefficient;
+    ASSERT_TRUE (line.isSettled());
+
+    twin.delay = line.delay;
+    twin.feedback = line.feedback;
+    twin.mix = line.mix;
+    twin.pingPong = line.pingPong + 5.0e-7f;
+    twin.lowPassL = line.lowPassL;
+    twin.lowPassR = line.lowPassR;
+    twin.highPassL = line.highPassL;
+    twin.highPassR = line.highPassR;
+    ASSERT_FALSE (twin.isSettled());
+
+    runStereo (inL, inR, outL, outR);
+
+    std::vector<float> twinL (inL.size()), twinR (inR.size());
+    const float* in[] { inL.data(), inR.data() };
+    float* out[] { twinL.data(), twinR.data() };
+    twin.processStereo (in, out, (int32_t) inL.size());
+
+    EXPECT_EQ (twinL, outL);
+    EXPECT_EQ (twinR, outR);
+    EXPECT_NE (outR, std::vector<float> (outR.size(), 0.0f));
+}
+
 TEST_F (FreshLine, RingSamplesAndOutputsStayWithinTwo)
 {
     line.setFeedback (1.0f);
