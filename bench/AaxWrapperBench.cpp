@@ -4,48 +4,20 @@
 //   aax_wrapper_bench --benchmark_repetitions=12 --benchmark_enable_random_interleaving=true
 
 #include "LumarroAAXProcessor.h"
-#include "SorvaneAudioProcessor.h"
-
-#include <benchmark/benchmark.h>
+#include "WrapperBenchSupport.h"
 
 #include <memory>
-#include <random>
+#include <vector>
 
 namespace
 {
+    using wrapperbench::blockSize;
+    using wrapperbench::fillWithNoise;
     constexpr double sampleRate = 44100.0;
-    constexpr int blockSize = 256;
-
-    void fillWithNoise (float* samples, int count, unsigned seed)
-    {
-        std::minstd_rand random (seed);
-        std::uniform_real_distribution<float> level (-0.25f, 0.25f);
-
-        for (int i = 0; i < count; ++i)
-            samples[i] = level (random);
-    }
 
     void processBlockAlone (benchmark::State& state)
     {
-        std::unique_ptr<juce::AudioProcessor> processor (createPluginFilter());
-        processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
-        processor->prepareToPlay (sampleRate, blockSize);
-
-        juce::AudioBuffer<float> input (2, blockSize), buffer (2, blockSize);
-        fillWithNoise (input.getWritePointer (0), blockSize, 1);
-        fillWithNoise (input.getWritePointer (1), blockSize, 2);
-        juce::MidiBuffer midi;
-
-        for (auto _ : state)
-        {
-            buffer.copyFrom (0, 0, input, 0, 0, blockSize);
-            buffer.copyFrom (1, 0, input, 1, 0, blockSize);
-            processor->processBlock (buffer, midi);
-            benchmark::DoNotOptimize (buffer.getWritePointer (0));
-            benchmark::ClobberMemory();
-        }
-
-        state.SetItemsProcessed (state.iterations() * blockSize);
+        wrapperbench::processBlockAlone (state, sampleRate);
     }
 
     void throughTheAaxWrapper (benchmark::State& state)

@@ -3,7 +3,7 @@
 // server, and real pointer input sent through XTest.
 
 #include "SubstituteHost.h"
-#include "X11HostSession.h"
+#include "PrivateDisplay.h"
 
 #include <juce_graphics/juce_graphics.h>
 
@@ -18,25 +18,7 @@ namespace
 constexpr int editorWidth = 620;
 constexpr int editorHeight = 305;
 
-std::unique_ptr<XvfbServer> server;
-std::unique_ptr<X11HostSession> x11;
-
-/** Starts the X server and the host's connection before any plug-in touches X. */
-struct PrivateDisplay : public testing::Environment
-{
-    void SetUp() override
-    {
-        server = std::make_unique<XvfbServer>();
-        setenv ("DISPLAY", server->displayName().c_str(), 1);
-        x11 = std::make_unique<X11HostSession>();
-    }
-
-    void TearDown() override
-    {
-        x11 = nullptr;
-        server = nullptr;
-    }
-};
+X11HostSession& x11() { return PrivateDisplay::session(); }
 
 void sleepMs (int ms)
 {
@@ -77,22 +59,22 @@ struct EditorView
 {
     EditorView (SubstituteHost& h, int x, int y) : host (h), left (x), top (y)
     {
-        window = x11->createWindow (x, y, editorWidth, editorHeight);
+        window = x11().createWindow (x, y, editorWidth, editorHeight);
         opened = host.dispatch (14, 0, 0, reinterpret_cast<void*> (window));
     }
 
     ~EditorView()
     {
         host.dispatch (15);
-        x11->destroyWindow (window);
+        x11().destroyWindow (window);
     }
 
     std::vector<uint32_t> capture (juce::Rectangle<int> area = { 0, 0, editorWidth, editorHeight })
     {
-        return x11->capture (left + area.getX(), top + area.getY(), area.getWidth(), area.getHeight());
+        return x11().capture (left + area.getX(), top + area.getY(), area.getWidth(), area.getHeight());
     }
 
-    void movePointer (juce::Point<int> p) { x11->movePointer (left + p.x, top + p.y); }
+    void movePointer (juce::Point<int> p) { x11().movePointer (left + p.x, top + p.y); }
 
     SubstituteHost& host;
     int left, top;
@@ -167,7 +149,7 @@ protected:
 
     void TearDown() override
     {
-        x11->movePointer (1200, 1000);
+        x11().movePointer (1200, 1000);
         library = nullptr;
         EXPECT_EQ (X11HostSession::errorCount(), 0);
     }
@@ -208,7 +190,7 @@ TEST_F (EditorInHost, ADragOnTheFeedbackKnobReachesTheHostInsideAGesture)
     const juce::Point<int> knob (330, 159);
     view.movePointer (knob);
     idle ({ &host }, 100);
-    x11->pressButton();
+    x11().pressButton();
     idle ({ &host }, 50);
 
     for (int step = 1; step <= 10; ++step)
@@ -217,7 +199,7 @@ TEST_F (EditorInHost, ADragOnTheFeedbackKnobReachesTheHostInsideAGesture)
         idle ({ &host }, 30);
     }
 
-    x11->releaseButton();
+    x11().releaseButton();
     EXPECT_TRUE (idleUntil ({ &host }, [&] { return ! host.callsWithOpcode (44).empty(); }));
 
     const auto calls = host.calls();
@@ -266,9 +248,9 @@ TEST_F (EditorInHost, HoveringAModeButtonShowsItsRangeAndTheGearOpensTheOptions)
 
     view.movePointer ({ 602, 15 });
     idle ({ &host }, 100);
-    x11->pressButton();
+    x11().pressButton();
     idle ({ &host }, 50);
-    x11->releaseButton();
+    x11().releaseButton();
     view.movePointer ({ 400, 250 });
 
     // The panel's dark cover changes most of its area.
@@ -319,12 +301,12 @@ TEST_F (EditorInHost, AnInstanceClosedWithItsEditorOpenTakesTheEditorWithIt)
 {
     auto host = std::make_unique<SubstituteHost> (*library);
     SubstituteHost other (*library);
-    const auto window = x11->createWindow (0, 0, editorWidth, editorHeight);
+    const auto window = x11().createWindow (0, 0, editorWidth, editorHeight);
     ASSERT_EQ (host->dispatch (14, 0, 0, reinterpret_cast<void*> (window)), 1);
     idle ({ host.get() }, 200);
 
     host = nullptr;
-    x11->destroyWindow (window);
+    x11().destroyWindow (window);
 
     // The other instance goes on opening its editor as before.
     EditorView view (other, 0, 0);

@@ -2,7 +2,7 @@
 // substitute AAX host, which hands the GUI a view container of kind 1 holding its window.
 
 #include "AaxPluginHost.h"
-#include "X11HostSession.h"
+#include "PrivateDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -14,24 +14,7 @@ using namespace aaxplugin;
 
 namespace
 {
-std::unique_ptr<XvfbServer> server;
-std::unique_ptr<X11HostSession> x11;
-
-struct PrivateDisplay : public testing::Environment
-{
-    void SetUp() override
-    {
-        server = std::make_unique<XvfbServer>();
-        setenv ("DISPLAY", server->displayName().c_str(), 1);
-        x11 = std::make_unique<X11HostSession>();
-    }
-
-    void TearDown() override
-    {
-        x11 = nullptr;
-        server = nullptr;
-    }
-};
+X11HostSession& x11() { return PrivateDisplay::session(); }
 
 void sleepMs (int ms)
 {
@@ -63,7 +46,7 @@ TEST (AaxEditorInHost, OpensInTheHostsViewAndADragOnAKnobReachesTheHostsViewAndA
         Instance instance (registration, host);
         ControllerWithEffect controller (*host.controllerUnknown(), reinterpret_cast<IACFUnknown*> (instance.effect));
 
-        const auto window = x11->createWindow (0, 0, 620, 305);
+        const auto window = x11().createWindow (0, 0, 620, 305);
         host.viewContainer.setResult (3, 1);
         host.viewContainer.setResult (4, (std::int64_t) window);
 
@@ -71,12 +54,12 @@ TEST (AaxEditorInHost, OpensInTheHostsViewAndADragOnAKnobReachesTheHostsViewAndA
         ASSERT_EQ (registration.createGui()->queryInterface (kEffectGUIInterfaceId, reinterpret_cast<void**> (&gui)), resultSuccess);
         ASSERT_EQ (gui->initialize (&controller), resultSuccess);
 
-        const auto blank = x11->capture (0, 0, 620, 305);
+        const auto blank = x11().capture (0, 0, 620, 305);
         ASSERT_EQ (gui->setViewContainer (host.viewContainerUnknown()), resultSuccess);
         sleepMs (600);
 
         // The editor painted itself into the host's window, and the host heard its size.
-        const auto shown = x11->capture (0, 0, 620, 305);
+        const auto shown = x11().capture (0, 0, 620, 305);
         EXPECT_NE (shown, blank);
         EXPECT_EQ (std::set<std::uint32_t> (shown.begin(), shown.end()).size() > 100, true);
         const auto containerSlots = positionsOf (host.viewContainer.operationCalls());
@@ -94,18 +77,18 @@ TEST (AaxEditorInHost, OpensInTheHostsViewAndADragOnAKnobReachesTheHostsViewAndA
         // knob's parameter id, and the value changes reach its automation inside a touch.
         host.viewContainer.clearCalls();
         host.automationDelegate.clearCalls();
-        x11->movePointer (330, 159);
+        x11().movePointer (330, 159);
         sleepMs (150);
-        x11->pressButton();
+        x11().pressButton();
         sleepMs (100);
 
         for (int y = 155; y >= 115; y -= 8)
         {
-            x11->movePointer (330, y);
+            x11().movePointer (330, y);
             sleepMs (40);
         }
 
-        x11->releaseButton();
+        x11().releaseButton();
         sleepMs (300);
 
         const auto automation = positionsOf (host.automationDelegate.operationCalls());
@@ -128,7 +111,7 @@ TEST (AaxEditorInHost, OpensInTheHostsViewAndADragOnAKnobReachesTheHostsViewAndA
         EXPECT_EQ (gui->setViewContainer (nullptr), resultSuccess);
         EXPECT_EQ (gui->uninitialize(), resultSuccess);
         EXPECT_EQ (gui->release(), 0u);
-        x11->destroyWindow (window);
+        x11().destroyWindow (window);
     }
 
     definition->release();
