@@ -14,17 +14,24 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -
 jobs=$(nproc)
 
 echo "== Release tests"
-ctest --test-dir build --output-on-failure -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs" | tee build/ctest.log
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer unit tests"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLUMARRO_SANITIZE=ON -DLUMARRO_BENCH=OFF "${launcher[@]}"
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure -j "$jobs" -L unit
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" -L unit | tee build-asan/ctest.log
 
 echo "== Fuzzing (bounded)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLUMARRO_FUZZ=ON "${launcher[@]}"
 cmake --build build-fuzz
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+
+# One closing line for both test runs: "tests: N passed, N failed".
+counts() { sed -nE 's/.* ([0-9]+) tests failed out of ([0-9]+)$/\1 \2/p' "$1" | tail -n 1; }
+read -r releaseFailed releaseTotal < <(counts build/ctest.log)
+read -r asanFailed asanTotal < <(counts build-asan/ctest.log)
+failed=$((releaseFailed + asanFailed))
+echo "tests: $((releaseTotal + asanTotal - failed)) passed, $failed failed"
