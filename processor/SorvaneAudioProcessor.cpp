@@ -408,14 +408,21 @@ void SorvaneAudioProcessor::applyOutputGain (juce::AudioSampleBuffer& buffer, in
     // Decided once per block: a settled gain is a plain multiply.
     if (std::fabs ((double) difference) > 1e-6)
     {
+        // Locals, so that the sample stores cannot be taken to alias the gain fields.
+        auto* const* channels = buffer.getArrayOfWritePointers();
+        const float target = targetGain;
+        float current = gain;
+
         for (int i = 0; i < numSamples; ++i)
         {
-            const auto next = (float) ((double) gain * 0.995 + (double) targetGain * 0.005);
-            gain = (next == gain) ? targetGain : next;
+            const auto next = (float) ((double) current * 0.995 + (double) target * 0.005);
+            current = (next == current) ? target : next;
 
             for (int channel = 0; channel < numChannels; ++channel)
-                buffer.getWritePointer (channel)[i] *= gain;
+                channels[channel][i] *= current;
         }
+
+        gain = current;
     }
     else
     {
