@@ -17,11 +17,22 @@ namespace
     thread_local int locks = 0;
     thread_local bool refuseLargeAllocations = false;
 
-    struct Watch
+    struct Seen
     {
-        Watch()  { allocations = locks = 0; watching = true; }
-        ~Watch() { watching = false; }
+        int allocations, locks;
     };
+
+    /** Counts what the work allocates and locks on this thread; the test's own reporting
+        happens afterwards, unwatched. */
+    template <typename Work>
+    Seen watchWhile (Work&& work)
+    {
+        allocations = locks = 0;
+        watching = true;
+        work();
+        watching = false;
+        return { allocations, locks };
+    }
 }
 
 void* operator new (std::size_t size)
@@ -78,16 +89,17 @@ TEST (RealtimeSafety, ProcessingAndAutomationNeitherAllocateNorLock)
         buffer.setSample (0, 0, 0.5f);
         const float value = (float) (block % 10) / 10.0f;
 
-        Watch watch;
-        for (int i = 0; i < 9; ++i)
-            if (i != SorvaneAudioProcessor::modeIndex)
-                processor.setParameter (i, value);
+        const auto seen = watchWhile ([&]
+        {
+            for (int i = 0; i < 9; ++i)
+                if (i != SorvaneAudioProcessor::modeIndex)
+                    processor.setParameter (i, value);
 
-        processor.processBlock (buffer, midi);
-        const int seenAllocations = allocations, seenLocks = locks;
-        watching = false;
-        ASSERT_EQ (seenAllocations, 0) << "block " << block;
-        ASSERT_EQ (seenLocks, 0) << "block " << block;
+            processor.processBlock (buffer, midi);
+        });
+
+        ASSERT_EQ (seen.allocations, 0) << "block " << block;
+        ASSERT_EQ (seen.locks, 0) << "block " << block;
     }
 }
 
@@ -104,15 +116,9 @@ TEST (RealtimeSafety, SyncModeAndLongBlocksDoNotAllocate)
     juce::MidiBuffer midi;
     buffer.clear();
 
-    int seenAllocations = 0, seenLocks = 0;
-    {
-        Watch watch;
-        processor.processBlock (buffer, midi);
-        seenAllocations = allocations;
-        seenLocks = locks;
-    }
-    EXPECT_EQ (seenAllocations, 0);
-    EXPECT_EQ (seenLocks, 0);
+    const auto seen = watchWhile ([&] { processor.processBlock (buffer, midi); });
+    EXPECT_EQ (seen.allocations, 0);
+    EXPECT_EQ (seen.locks, 0);
 }
 
 TEST (RealtimeSafety, TheWatchSeesAllocationsAndLocks)
@@ -124,17 +130,15 @@ TEST (RealtimeSafety, TheWatchSeesAllocationsAndLocks)
     listener.changes.reserve (4);
     processor.addListener (&listener);
 
-    int seenLocks = 0, seenAllocations = 0;
+    std::unique_ptr<int> kept; // kept past the work, so the compiler cannot elide the allocation
+    const auto seen = watchWhile ([&]
     {
-        Watch watch;
         processor.setParameter (SorvaneAudioProcessor::modeIndex, 0.0f);
-        auto boxed = std::make_unique<int> (3);
-        seenLocks = locks;
-        seenAllocations = allocations;
-    }
+        kept = std::make_unique<int> (3);
+    });
 
-    EXPECT_GT (seenLocks, 0);
-    EXPECT_EQ (seenAllocations, 1);
+    EXPECT_GT (seen.locks, 0);
+    EXPECT_EQ (seen.allocations, 1);
     processor.removeListener (&listener);
 }
 
