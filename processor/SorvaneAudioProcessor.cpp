@@ -53,6 +53,20 @@ namespace
     {
         return std::make_unique<float[]> ((size_t) count);
     }
+
+    /** Every engine target computed from a parameter passes through here. A parameter may be any
+        finite float (a host's automation, a corrupt session), and the formulas overflow to
+        infinity far outside [0, 1]; a smoothed value that glides towards infinity never comes
+        back, and neither does a ring or filter that takes it in. A sixteenth of the largest float
+        lies far beyond any sane setting and keeps what the engine builds from a gain finite: a
+        ring sample is at most twice the feedback gain, and a feedback filter's sum at most four
+        such samples.
+    */
+    constexpr float finiteTarget (float value) noexcept
+    {
+        constexpr float limit = std::numeric_limits<float>::max() / 16.0f;
+        return std::min (limit, std::max (-limit, value));
+    }
 }
 
 //==============================================================================
@@ -170,11 +184,11 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
             if (currentMode == Sync)
                 noteIndex = noteIndexForValue (value);
             else if (currentMode >= Short && currentMode <= Long)
-                delayLine.setDelayTarget (((maxDelaySeconds - minDelaySeconds) * value + minDelaySeconds) * currentSampleRate);
+                delayLine.setDelayTarget (finiteTarget (((maxDelaySeconds - minDelaySeconds) * value + minDelaySeconds) * currentSampleRate));
             break;
 
         case delayFeedbackIndex:
-            delayLine.setFeedback (value * 110.0f / 100.0f);
+            delayLine.setFeedback (finiteTarget (value * 110.0f / 100.0f));
             break;
 
         case modeIndex:
@@ -182,7 +196,7 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
             break;
 
         case balanceIndex:
-            targetBalance = value;
+            targetBalance = finiteTarget (value);
             break;
 
         case pingPongIndex:
@@ -191,14 +205,14 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
 
         case highCutIndex:
         {
-            const float cutoff = (std::pow (11.0f, 1.0f - value) - 1.0f) * 1950.0f + 500.0f;
+            const float cutoff = finiteTarget ((std::pow (11.0f, 1.0f - value) - 1.0f) * 1950.0f + 500.0f);
             delayLine.lowPassL.targetCoefficient = delayLine.lowPassR.targetCoefficient = filterCoefficient (cutoff);
             break;
         }
 
         case lowCutIndex:
         {
-            const float cutoff = 480.0f * value + 20.0f;
+            const float cutoff = finiteTarget (480.0f * value + 20.0f);
             delayLine.highPassL.targetCoefficient = delayLine.highPassR.targetCoefficient = filterCoefficient (cutoff);
             break;
         }
@@ -210,11 +224,7 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
         case gainIndex:
         {
             const float decibels = 100.0f * value - 90.0f;
-            targetGain = decibels > -100.0f ? std::pow (10.0f, decibels * 0.05f) : 0.0f;
-
-            // A restored Gain far above 1 overflows to infinity, which would pin the smoothed
-            // gain at infinity for good; the largest float limits the same and can glide back.
-            targetGain = std::min (targetGain, std::numeric_limits<float>::max());
+            targetGain = decibels > -100.0f ? finiteTarget (std::pow (10.0f, decibels * 0.05f)) : 0.0f;
             break;
         }
 
