@@ -1,5 +1,7 @@
 #include "SorvaneAudioProcessor.h"
 
+#include "StateTextScreen.h"
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -523,25 +525,8 @@ namespace
         return (int32_t) juce::jlimit (-2.0e9f, 2.0e9f, value);
     }
 
-    /** JUCE's XML parser loops for ever on an '&' with no ';' after it and on a processing
-        instruction inside an element, and expands entities that a document type defines, which
-        can nest without end. A saved state holds none of them.
-    */
-    bool mayStallTheParser (const juce::String& document)
-    {
-        const int lastAmpersand = document.lastIndexOfChar ('&');
-
-        if (lastAmpersand >= 0 && document.indexOfChar (lastAmpersand, ';') < 0)
-            return true;
-
-        return document.indexOf (1, "<?") >= 0
-            || document.containsIgnoreCase ("<!DOCTYPE")
-            || document.containsIgnoreCase ("<!ENTITY");
-    }
-
-    /** Unwraps a saved block as JUCE's getXmlFromBinary does, but refuses text that is not valid
-        UTF-8 before it reaches the XML parser, which can read past the end of a broken sequence,
-        and text that would stall the parser.
+    /** Unwraps a saved block as JUCE's getXmlFromBinary does, but lets only a text that passes
+        the screen reach the XML parser.
     */
     std::unique_ptr<juce::XmlElement> readStateDocument (const void* data, int sizeInBytes)
     {
@@ -553,20 +538,14 @@ namespace
         if (storedLength <= 0)
             return {};
 
-        // The text ends at its first zero byte: JUCE's parser can step over a terminator, and
-        // must not find more text behind it.
+        // The parser reads the text up to its first zero byte, so that is what the screen sees.
         const auto* text = static_cast<const char*> (data) + 8;
-        const auto textLength = (int) strnlen (text, (size_t) std::min (sizeInBytes - 8, storedLength));
+        const auto textLength = strnlen (text, (size_t) std::min (sizeInBytes - 8, storedLength));
 
-        if (! juce::CharPointer_UTF8::isValidString (text, textLength))
+        if (! lumarro::isSafeStateText (text, textLength))
             return {};
 
-        const auto document = juce::String::fromUTF8 (text, textLength);
-
-        if (mayStallTheParser (document))
-            return {};
-
-        return juce::parseXML (document);
+        return juce::parseXML (juce::String::fromUTF8 (text, (int) textLength));
     }
 }
 

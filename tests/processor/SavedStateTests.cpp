@@ -172,3 +172,119 @@ TEST (SavedState, LearnModeIsNotSaved)
     const auto text = savedState (processor).toString();
     EXPECT_FALSE (text.containsIgnoreCase ("learn"));
 }
+
+namespace
+{
+    juce::String repeated (const juce::String& text, int times)
+    {
+        juce::MemoryOutputStream result;
+
+        for (int i = 0; i < times; ++i)
+            result << text;
+
+        return result.toString();
+    }
+
+    /** A Gain of 0.3 under the root, beside elements nested to the given total depth. */
+    juce::String nestedTo (int depth)
+    {
+        return "<Root><Gain>0.3</Gain>" + repeated ("<n>", depth - 1) + repeated ("</n>", depth - 1) + "</Root>";
+    }
+
+    /** Loads each block on a thread with a small stack, as some hosts give their loading
+        threads: a parser that recursed once per element would overflow it.
+    */
+    void loadOnASmallStack (SorvaneAudioProcessor& processor, const std::vector<juce::MemoryBlock>& blocks)
+    {
+        struct Loader : juce::Thread
+        {
+            Loader (SorvaneAudioProcessor& p, const std::vector<juce::MemoryBlock>& b)
+                : juce::Thread ("state loader", 512 * 1024), processor (p), blocks (b) {}
+
+            void run() override
+            {
+                for (const auto& block : blocks)
+                    load (processor, block);
+            }
+
+            SorvaneAudioProcessor& processor;
+            const std::vector<juce::MemoryBlock>& blocks;
+        };
+
+        Loader loader (processor, blocks);
+        ASSERT_TRUE (loader.startThread());
+        EXPECT_TRUE (loader.waitForThreadToExit (60000));
+    }
+}
+
+TEST (SavedState, DeepOrTangledNestingIsIgnoredWholeWithoutOverflowingTheStack)
+{
+    SorvaneAudioProcessor processor;
+    processor.parametersChanged = false;
+
+    const std::vector<juce::MemoryBlock> blocks {
+        blockFor (nestedTo (30000)),
+        blockFor ("<Root>" + repeated ("<n>", 1000000) + "<Gain>0.3</Gain>"),
+        blockFor (nestedTo (9000)),
+        blockFor ("<Root><Gain>0.3</Gain>" + repeated ("<n>", 20000)),
+        // Each <n> looks closed, but the parser takes "</" into the unfinished reference before it.
+        blockFor ("<Root><Gain>0.3</Gain>" + repeated ("<n>&#1111111111</n>", 3000) + ";</Root>"),
+        blockFor ("<Root><Gain>0.3</Gain>" + repeated ("<n>&#x</n>", 6000) + ";</Root>"),
+        blockFor ("<Root><Gain>0.3</Gain>" + repeated ("<n>&x</n>;", 6000) + "</Root>"),
+        blockFor (nestedTo (17)),
+    };
+
+    loadOnASmallStack (processor, blocks);
+
+    EXPECT_EQ (processor.getParameter (8), 0.9f);
+    EXPECT_FALSE (processor.parametersChanged);
+
+    load (processor, blockFor (nestedTo (16)));
+    EXPECT_EQ (processor.getParameter (8), 0.3f) << "sixteen levels are still read";
+}
+
+TEST (SavedState, TextsTooLongOrWithTooManyNamesAreIgnoredWhole)
+{
+    const auto attributes = [] (int count)
+    {
+        juce::MemoryOutputStream text;
+        for (int i = 0; i < count; ++i)
+            text << " a" << i << "=\"\"";
+        return text.toString();
+    };
+
+    SorvaneAudioProcessor processor;
+    processor.parametersChanged = false;
+
+    // Hundreds of thousands of names would take seconds to parse, and JUCE keeps every name.
+    load (processor, blockFor ("<Root" + attributes (400000) + "><Gain>0.3</Gain></Root>"));
+    load (processor, blockFor ("<Root" + attributes (300) + "><Gain>0.3</Gain></Root>"));
+    load (processor, blockFor ("<Root><Gain>0.3</Gain>" + repeated ("<x/>", 300) + "</Root>"));
+    load (processor, blockFor ("<Root><Gain>0.3</Gain><Pad>" + repeated ("0", 65536) + "</Pad></Root>"));
+
+    EXPECT_EQ (processor.getParameter (8), 0.9f);
+    EXPECT_FALSE (processor.parametersChanged);
+
+    load (processor, blockFor ("<Root" + attributes (200) + "><Gain>0.3</Gain>" + repeated ("<x/>", 50) + "</Root>"));
+    EXPECT_EQ (processor.getParameter (8), 0.3f);
+}
+
+TEST (SavedState, DeclarationsCommentsAndInstructionsOutsideElementsAreRead)
+{
+    const char* const documents[] {
+        "\n  <?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root><Gain>0.3</Gain></Root>",
+        "<?xml version=\"1.0\"?><!-- saved <?by?> a host --><Root><!-- <?x?> --><Gain>0.3</Gain></Root>",
+        "<Root><Note><![CDATA[<?x?> & <n>]]></Note><Gain>0.3</Gain></Root>",
+        "<Root><Gain>0.3</Gain></Root><?after the root?>",
+        "<Root kind='a &amp; b &#60; &#x3e;'><Gain>&#48;.3</Gain><Empty/></Root>",
+    };
+
+    SorvaneAudioProcessor processor;
+
+    for (const auto* document : documents)
+    {
+        processor.setParameter (8, 0.9f);
+        load (processor, blockFor (document));
+        EXPECT_EQ (processor.getParameter (8), 0.3f) << document;
+    }
+}
