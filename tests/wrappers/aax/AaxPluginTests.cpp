@@ -8,8 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
+
+#include <unistd.h>
 
 using aaxtest::call;
 using aaxtest::HostCall;
@@ -253,6 +256,36 @@ TEST_F (AaxPlugin, TheQueryAHostCallsBySlotAnswersAndLeavesEitherComponentAlive)
         EXPECT_EQ (component->release(), 1u);
         EXPECT_EQ (component->release(), 0u);
     }
+}
+
+namespace
+{
+    /** Starts the module up, unloads it without shutting it down, and tells on stderr how many references
+        the host's services object still holds and whether the module really left the process. */
+    [[noreturn]] void startUpAndUnloadWithoutShutdown()
+    {
+        aaxtest::SubstituteAaxHost host;
+        auto library = std::make_unique<PluginLibrary> (LUMARRO_PLUGIN_PATH);
+        library->startup (host.hostUnknown());
+        library = nullptr;
+
+        const auto services = host.created (kHostServicesClassId);
+        const bool unloaded = dlopen (LUMARRO_PLUGIN_PATH, RTLD_NOW | RTLD_NOLOAD) == nullptr;
+        std::fprintf (stderr, "services made %zu, still referenced %d, unloaded %d\n", services.size(),
+                      services.empty() ? -1 : services.front()->references(), unloaded ? 1 : 0);
+
+        // Without running the exit handlers: the services proxy is lost with the module, as it must be.
+        std::fflush (stderr);
+        _exit (0);
+    }
+}
+
+TEST (AaxModule, UnloadingWithoutAShutdownLeavesTheHostsServicesAlone)
+{
+    // The host may have torn its objects down already, so only a shutdown may release them.
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+    EXPECT_EXIT (startUpAndUnloadWithoutShutdown(), testing::ExitedWithCode (0),
+                 "services made 1, still referenced 1, unloaded 1");
 }
 
 TEST_F (AaxPlugin, InitialisingAddsTheBypassFirstAndTheNineProcessorParameters)
