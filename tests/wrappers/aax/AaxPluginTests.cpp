@@ -695,6 +695,52 @@ TEST_F (AaxPlugin, TheGuiShowsTheEditorHeadlessAndLeavesNothingBehind)
     EXPECT_EQ (controller.references, 0);
 }
 
+namespace
+{
+    /** Effect parameters of the host's own making, as a host may hand them to a GUI: the count and the
+        identifiers answer, and nothing in them is ours. A host's object carries no type information of
+        ours; the sanitizer build checks the type of every object it calls into, so there it carries the
+        interface's. */
+    const aaxtest::AnySlot* foreignEffectParameters()
+    {
+        using aaxtest::slots::slot;
+
+        static const auto table = []
+        {
+            aaxtest::SlotTable<19> t { 0, LUMARRO_SANITIZED ? &typeid (AAX_IACFEffectParameters) : nullptr, {} };
+            t.slots[0] = slot (&aaxtest::slots::queryInterface);
+            t.slots[1] = slot (&aaxtest::slots::addRef);
+            t.slots[2] = slot (&aaxtest::slots::release);
+            t.slots[6] = slot<6, ResultCode, std::int32_t*>();
+            t.slots[18] = slot<18, ResultCode, std::int32_t, void*>();
+            return t;
+        }();
+
+        return table.slots;
+    }
+}
+
+TEST_F (AaxPlugin, AGuiHandedEffectParametersOfTheHostsOwnShowsNoEditorAndGivesThemBack)
+{
+    aaxtest::FakeObject hostEffect (foreignEffectParameters(), "host's effect parameters");
+    hostEffect.answer (kEffectParametersInterfaceId, &hostEffect);
+    hostEffect.setOutputs (6, { 2 });
+    ControllerWithEffect controller (*host.controllerUnknown(), hostEffect.unknown());
+
+    auto* unknown = registration.createGui();
+    AAX_IACFEffectGUI* gui = nullptr;
+    ASSERT_EQ (unknown->queryInterface (kEffectGUIInterfaceId, reinterpret_cast<void**> (&gui)), resultSuccess);
+    ASSERT_EQ (gui->initialize (&controller), resultSuccess);
+
+    AAX_Point size {};
+    EXPECT_EQ (gui->viewSize (&size), resultHostObjectMissing) << "only an instance of ours has an editor";
+    ASSERT_EQ (gui->setViewContainer (host.viewContainerUnknown()), resultSuccess);
+    EXPECT_EQ (hostEffect.operationCalls().size(), 3u) << "the count, then the identifiers at 0 and 1";
+
+    EXPECT_EQ (gui->release(), 0u);
+    EXPECT_EQ (hostEffect.references(), 0);
+}
+
 TEST_F (AaxPlugin, AGuiThatOutlivesTheHostsHoldOnItsInstanceStillClosesCleanly)
 {
     auto instance = std::make_unique<Instance> (registration, host);
