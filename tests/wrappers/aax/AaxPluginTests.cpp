@@ -2,7 +2,6 @@
 // through its seven exports and the objects and procedures they hand out.
 
 #include "AaxPluginHost.h"
-#include "SlotCall.h"
 #include "SorvaneAudioProcessor.h"
 
 #include <gtest/gtest.h>
@@ -234,28 +233,6 @@ TEST_F (AaxPlugin, EachCreationProcedureMakesAnUncountedComponentOfItsInterface)
     ASSERT_EQ (effect->queryInterface (kEffectParametersV2InterfaceId, &face), resultSuccess);
     EXPECT_EQ (static_cast<AAX_IACFEffectParameters*> (face)->release(), 0u);
     EXPECT_EQ (library->canUnloadNow (nullptr), 0);
-}
-
-TEST_F (AaxPlugin, TheQueryAHostCallsBySlotAnswersAndLeavesEitherComponentAlive)
-{
-    using aaxtest::callSlot;
-    void* gui = nullptr;
-    void* effect = nullptr;
-    ASSERT_EQ (registration.createGui()->queryInterface (kEffectGUIInterfaceId, &gui), resultSuccess);
-    ASSERT_EQ (registration.createEffectParameters()->queryInterface (kEffectParametersV2InterfaceId, &effect), resultSuccess);
-
-    void* face = nullptr;
-    EXPECT_EQ (callSlot<ResultCode> (gui, 12, &kEffectGUIInterfaceId, &face), resultSuccess);
-    EXPECT_EQ (face, gui);
-    EXPECT_EQ (callSlot<ResultCode> (effect, 48, &kEffectParametersInterfaceId, &face), resultSuccess);
-    EXPECT_EQ (face, effect);
-    EXPECT_EQ (library->canUnloadNow (nullptr), 2);
-
-    for (auto* component : { static_cast<IACFUnknown*> (gui), static_cast<IACFUnknown*> (effect) })
-    {
-        EXPECT_EQ (component->release(), 1u);
-        EXPECT_EQ (component->release(), 0u);
-    }
 }
 
 namespace
