@@ -1,5 +1,7 @@
 #include "LumarroVSTWrapper.h"
 
+#include "SorvaneAudioProcessor.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,6 +12,9 @@ namespace
 {
     /** Room for the controller messages of one block; more only costs an allocation. */
     constexpr int midiBufferBytes = 4096;
+
+    /** The longest block the processor takes in one call. */
+    constexpr int maxSliceLength = SorvaneAudioProcessor::maxBlockSize;
 
     bool textIs (const char* text, const char* expected) noexcept
     {
@@ -39,6 +44,9 @@ LumarroVSTWrapper::LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<
     incomingMidi.ensureSize (midiBufferBytes);
     processor->setPlayHead (this);
     processor->addListener (this);
+
+    // A slice of a long block never carries more events than the whole block.
+    sliceMidi.ensureSize (midiBufferBytes);
 }
 
 LumarroVSTWrapper::~LumarroVSTWrapper()
@@ -176,14 +184,44 @@ void LumarroVSTWrapper::processFloatBlock (float** inputs, float** outputs, int3
             std::memmove (out, in, sizeof (float) * (size_t) frames);
     }
 
-    juce::AudioBuffer<float> buffer (outputs, numChannels, frames);
-
+    // A block the processor can take goes whole; a longer one (offline rendering sends them) goes
+    // in slices, each with the events that fall in it.
+    for (int start = 0; start < frames; start += maxSliceLength)
     {
-        const juce::ScopedLock lock (processor->getCallbackLock());
-        processor->processBlock (buffer, incomingMidi);
+        const auto length = std::min (maxSliceLength, frames - start);
+        processSlice (outputs, start, length, length == frames ? incomingMidi : eventsOfSlice (start, length, frames));
     }
 
     incomingMidi.clear();
+}
+
+juce::MidiBuffer& LumarroVSTWrapper::eventsOfSlice (int start, int length, int frames)
+{
+    sliceMidi.clear();
+
+    for (const auto metadata : incomingMidi)
+    {
+        // An event the host placed past the block's end still counts, on its last sample.
+        const auto position = std::min (metadata.samplePosition, frames - 1);
+
+        if (position >= start && position < start + length)
+            sliceMidi.addEvent (metadata.data, metadata.numBytes, position - start);
+    }
+
+    return sliceMidi;
+}
+
+void LumarroVSTWrapper::processSlice (float** outputs, int start, int length, juce::MidiBuffer& midi)
+{
+    float* channels[numChannels] {};
+
+    for (int channel = 0; channel < numChannels; ++channel)
+        channels[channel] = outputs[channel] + start;
+
+    juce::AudioBuffer<float> buffer (channels, numChannels, length);
+
+    const juce::ScopedLock lock (processor->getCallbackLock());
+    processor->processBlock (buffer, midi);
 }
 
 int32_t LumarroVSTWrapper::handleEvents (VstEventListRecord* events)
