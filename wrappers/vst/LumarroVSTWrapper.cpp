@@ -18,7 +18,7 @@ namespace
 
     bool textIs (const char* text, const char* expected) noexcept
     {
-        return std::strcmp (text, expected) == 0;
+        return text != nullptr && std::strcmp (text, expected) == 0;
     }
 }
 
@@ -226,6 +226,9 @@ void LumarroVSTWrapper::processSlice (float** outputs, int start, int length, ju
 
 int32_t LumarroVSTWrapper::handleEvents (VstEventListRecord* events)
 {
+    if (events == nullptr)
+        return 0;
+
     for (int32_t i = 0; i < events->numEvents; ++i)
     {
         const auto* event = events->events[i];
@@ -283,6 +286,9 @@ void LumarroVSTWrapper::selectProgram (int32_t program)
 
 void LumarroVSTWrapper::renameProgram (char* name)
 {
+    if (name == nullptr)
+        return;
+
     // Read no further than a program name can reach, terminated or not.
     const auto length = strnlen (name, (size_t) VstTextLimits::programName);
     processor->changeProgramName (processor->getCurrentProgram(), juce::String::fromUTF8 (name, (int) length));
@@ -295,7 +301,7 @@ void LumarroVSTWrapper::writeProgramName (char* name)
 
 bool LumarroVSTWrapper::writeProgramNameAt (int32_t, int32_t index, char* text)
 {
-    if (! juce::isPositiveAndBelow (index, processor->getNumPrograms()))
+    if (text == nullptr || ! juce::isPositiveAndBelow (index, processor->getNumPrograms()))
         return false;
 
     copyText (text, processor->getProgramName (index).toRawUTF8(), VstTextLimits::programName);
@@ -305,6 +311,9 @@ bool LumarroVSTWrapper::writeProgramNameAt (int32_t, int32_t index, char* text)
 //==============================================================================
 int32_t LumarroVSTWrapper::saveChunk (void** data, bool)
 {
+    if (data == nullptr)
+        return 0;
+
     // Held until the next request, so the host can read it after this call returns.
     chunkMemory.reset();
     processor->getStateInformation (chunkMemory);
@@ -314,7 +323,7 @@ int32_t LumarroVSTWrapper::saveChunk (void** data, bool)
 
 int32_t LumarroVSTWrapper::loadChunk (void* data, int32_t byteSize, bool)
 {
-    if (byteSize > 0)
+    if (data != nullptr && byteSize > 0)
         processor->setStateInformation (data, byteSize);
 
     return 0;
@@ -324,19 +333,19 @@ int32_t LumarroVSTWrapper::loadChunk (void* data, int32_t byteSize, bool)
 bool LumarroVSTWrapper::writeEffectName (char* text)
 {
     copyText (text, processor->getName().toRawUTF8(), VstTextLimits::effectName);
-    return true;
+    return text != nullptr;
 }
 
 bool LumarroVSTWrapper::writeVendorName (char* text)
 {
     copyText (text, "Quellory", VstTextLimits::vendorName);
-    return true;
+    return text != nullptr;
 }
 
 bool LumarroVSTWrapper::writeProductName (char* text)
 {
     copyText (text, "QY - Lumarro", VstTextLimits::productName);
-    return true;
+    return text != nullptr;
 }
 
 int32_t LumarroVSTWrapper::vendorVersion()
@@ -372,7 +381,7 @@ bool LumarroVSTWrapper::describeOutputPin (int32_t index, VstPinPropertiesRecord
 
 bool LumarroVSTWrapper::describePin (int32_t index, bool isInput, VstPinPropertiesRecord* properties)
 {
-    if (! juce::isPositiveAndBelow (index, numChannels))
+    if (properties == nullptr || ! juce::isPositiveAndBelow (index, numChannels))
         return false;
 
     std::memset (properties, 0, sizeof (*properties));
