@@ -74,6 +74,8 @@ private:
     bool openEditor (void* parentWindow);
     void closeEditor();
     bool describePin (int32_t index, bool isInput, VstPinPropertiesRecord* properties);
+    void processSlice (float** outputs, int start, int length, juce::MidiBuffer& midi);
+    juce::MidiBuffer& eventsOfSlice (int start, int length, int frames);
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     juce::SharedResourcePointer<EditorMessagePump> messagePump;
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<juce::AudioProcessorEditor> editorWindow;
     VstEditorRectRecord editorRect { 0, 0, editorHeight, editorWidth };
     juce::MidiBuffer incomingMidi;
+    juce::MidiBuffer sliceMidi;
     juce::MemoryBlock chunkMemory;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LumarroVSTWrapper)
