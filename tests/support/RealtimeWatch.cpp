@@ -3,15 +3,106 @@
 #include <dlfcn.h>
 #include <pthread.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
+/*
+    Allocations are counted where they all meet, in malloc and its relatives: operator new ends there,
+    and so do JUCE's containers, which allocate with malloc and realloc directly. The real functions
+    are the next ones in the search order (the C library's, or the sanitizer's when it is linked in).
+*/
 namespace
 {
     // The record lives in static storage: the watch itself must not allocate.
     thread_local bool watching = false;
     thread_local realtimewatch::Seen seen;
     thread_local bool refusingLargeAllocations = false;
+
+    struct RealAllocator
+    {
+        void* (*malloc) (std::size_t) = nullptr;
+        void* (*calloc) (std::size_t, std::size_t) = nullptr;
+        void* (*realloc) (void*, std::size_t) = nullptr;
+        int (*posixMemalign) (void**, std::size_t, std::size_t) = nullptr;
+        void* (*alignedAlloc) (std::size_t, std::size_t) = nullptr;
+        void (*free) (void*) = nullptr;
+    };
+
+    RealAllocator real;
+    bool resolving = false;
+
+    template <typename Function>
+    void find (Function& function, const char* name)
+    {
+        function = reinterpret_cast<Function> (dlsym (RTLD_NEXT, name));
+    }
+
+    /** False while the real functions are being looked up: dlsym itself may allocate. The first
+        allocation happens before main, on one thread, so the lookup needs no lock. */
+    bool haveRealAllocator() noexcept
+    {
+        if (real.free != nullptr)
+            return true;
+
+        if (resolving)
+            return false;
+
+        resolving = true;
+        find (real.malloc, "malloc");
+        find (real.calloc, "calloc");
+        find (real.realloc, "realloc");
+        find (real.posixMemalign, "posix_memalign");
+        find (real.alignedAlloc, "aligned_alloc");
+        find (real.free, "free");
+        resolving = false;
+        return true;
+    }
+
+    /** What dlsym allocates during the lookup comes from here and is never given back. */
+    struct Bootstrap
+    {
+        static constexpr std::size_t headerSize = alignof (std::max_align_t);
+
+        alignas (std::max_align_t) unsigned char arena[1 << 16];
+        std::size_t used = 0;
+
+        bool holds (const void* p) const noexcept
+        {
+            return p >= arena && p < arena + sizeof (arena);
+        }
+
+        void* allocate (std::size_t size) noexcept
+        {
+            const auto total = headerSize + (size + headerSize - 1) / headerSize * headerSize;
+
+            if (total > sizeof (arena) - used)
+                return nullptr;
+
+            auto* block = arena + used;
+            used += total;
+            std::memcpy (block, &size, sizeof (size));
+            return block + headerSize; // the arena is static, so it is zeroed already
+        }
+
+        static std::size_t sizeOf (const void* p) noexcept
+        {
+            std::size_t size = 0;
+            std::memcpy (&size, static_cast<const unsigned char*> (p) - headerSize, sizeof (size));
+            return size;
+        }
+    };
+
+    Bootstrap bootstrap;
+
+    void count() noexcept
+    {
+        if (watching)
+            ++seen.allocations;
+    }
 }
 
 namespace realtimewatch
@@ -34,11 +125,57 @@ namespace realtimewatch
     }
 }
 
+extern "C" void* malloc (std::size_t size) noexcept
+{
+    count();
+    return haveRealAllocator() ? real.malloc (size) : bootstrap.allocate (size);
+}
+
+extern "C" void* calloc (std::size_t count, std::size_t size) noexcept
+{
+    ::count();
+
+    if (haveRealAllocator())
+        return real.calloc (count, size);
+
+    return size != 0 && count > (std::size_t) -1 / size ? nullptr : bootstrap.allocate (count * size);
+}
+
+extern "C" void* realloc (void* p, std::size_t size) noexcept
+{
+    count();
+
+    if (! bootstrap.holds (p))
+        return haveRealAllocator() ? real.realloc (p, size) : bootstrap.allocate (size);
+
+    auto* moved = haveRealAllocator() ? real.malloc (size) : bootstrap.allocate (size);
+
+    if (moved != nullptr)
+        std::memcpy (moved, p, std::min (size, Bootstrap::sizeOf (p)));
+
+    return moved;
+}
+
+extern "C" int posix_memalign (void** out, std::size_t alignment, std::size_t size) noexcept
+{
+    count();
+    return haveRealAllocator() ? real.posixMemalign (out, alignment, size) : ENOMEM;
+}
+
+extern "C" void* aligned_alloc (std::size_t alignment, std::size_t size) noexcept
+{
+    count();
+    return haveRealAllocator() ? real.alignedAlloc (alignment, size) : nullptr;
+}
+
+extern "C" void free (void* p) noexcept
+{
+    if (p != nullptr && ! bootstrap.holds (p) && haveRealAllocator())
+        real.free (p);
+}
+
 void* operator new (std::size_t size)
 {
-    if (watching)
-        ++seen.allocations;
-
     if (refusingLargeAllocations && size > 1000000)
         throw std::bad_alloc();
 

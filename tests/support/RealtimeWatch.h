@@ -1,9 +1,10 @@
 #pragma once
 
 /*
-    Watches what a piece of work does on the calling thread: every allocation through the global
-    operator new and every pthread_mutex_lock, with the mutexes it locked. A test program that uses
-    it compiles RealtimeWatch.cpp, which replaces both; other threads are never counted.
+    Watches what a piece of work does on the calling thread: every allocation (malloc and its
+    relatives, which operator new and JUCE's containers end in) and every pthread_mutex_lock, with
+    the mutexes it locked. A test program that uses it links RealtimeWatch.cpp, which replaces
+    those functions; other threads are never counted.
 */
 namespace realtimewatch
 {
