@@ -22,7 +22,8 @@ public:
     static constexpr int numChannels = 2;
     static constexpr int16_t editorWidth = 620;
     static constexpr int16_t editorHeight = 305;
-    /** The most MIDI events one block takes in, over all the event lists sent before it; later
+    /** The most MIDI events one block takes in, over all the event lists sent before it: several
+        times what a MIDI cable carries in the longest block, with room for dense automation. Later
         ones are dropped, so that the audio thread never grows the buffer. */
     static constexpr int maxMidiEventsPerBlock = 2048;
 
