@@ -21,18 +21,17 @@ namespace
     constexpr double stereoLayout = 0x00010002;
 
     /** An automation delegate whose own side neither allocates nor locks, so that whatever the watch
-        sees is the plug-in's: it counts the value requests it receives and answers every call. */
+        sees is the plug-in's: it counts the value requests it receives and accepts every call. */
     struct QuietDelegate
     {
         static ResultCode named (aaxtest::FakeObject*, const char*)                 { return resultSuccess; }
         static ResultCode report (aaxtest::FakeObject*, const char*, double)         { return resultSuccess; }
         static ResultCode query (aaxtest::FakeObject*, const char*, void*)           { return resultSuccess; }
 
-        static ResultCode request (aaxtest::FakeObject*, const char* id, double value)
+        static ResultCode request (aaxtest::FakeObject*, const char* id, double)
         {
             ++numRequests;
             lastIndex = LumarroAAXProcessor::parameterIndexForId (id);
-            lastValue = value;
             return resultSuccess;
         }
 
@@ -47,7 +46,6 @@ namespace
 
         static inline int numRequests = 0;
         static inline int lastIndex = -1;
-        static inline double lastValue = 0.0;
     };
 
     class AaxRealtime : public ::testing::Test
@@ -116,7 +114,7 @@ TEST_F (AaxRealtime, MappedControllersLearningAndModeChangesFromMidiOnlyLockToNo
         QuietDelegate::numRequests = 0;
         const auto seen = watchWhile ([&] { runBlock (midi); });
 
-        // Each message is learned, each mapped one drives its parameter, and a new Mode re-sends the delay time.
+        // Each message is learned, each mapped one drives its parameter, and every Mode value re-sends the delay time.
         ASSERT_EQ (QuietDelegate::numRequests, 3 + 1 + 2) << "block " << block;
         ASSERT_TRUE (locks.allowedOnly (seen, 1, QuietDelegate::numRequests)) << "block " << block;
         ASSERT_EQ (processor.currentMode, (int) std::round (3.0f * (float) modeValues[block] / 127.0f)) << "block " << block;

@@ -19,7 +19,7 @@ namespace
         plug-in's: it counts the changes it is told of and reports a steady transport. */
     struct QuietHost
     {
-        static intptr_t callback (VstEffectRecord*, int32_t opcode, int32_t index, intptr_t, void*, float opt)
+        static intptr_t callback (VstEffectRecord*, int32_t opcode, int32_t index, intptr_t, void*, float)
         {
             switch (opcode)
             {
@@ -29,7 +29,6 @@ namespace
                 case AudioEffect::automateHostOpcode:
                     ++numChanges;
                     lastIndex = index;
-                    lastValue = opt;
                     return 0;
 
                 case AudioEffectX::timeInfoHostOpcode:
@@ -42,7 +41,6 @@ namespace
 
         static inline int numChanges = 0;
         static inline int32_t lastIndex = -1;
-        static inline float lastValue = 0.0f;
         static inline VstTimeInfoRecord time {};
     };
 
@@ -141,7 +139,7 @@ TEST_F (VstRealtime, MappedControllersLearningAndModeChangesFromMidiOnlyLockToNo
         QuietHost::numChanges = 0;
         const auto seen = watchWhile ([&] { runBlock (events); });
 
-        // Each message is learned, each mapped one drives its parameter, and a new Mode re-sends the delay time.
+        // Each message is learned, each mapped one drives its parameter, and every Mode value re-sends the delay time.
         ASSERT_EQ (QuietHost::numChanges, 3 + 1 + 2) << "block " << block;
         ASSERT_TRUE (locks.allowedOnly (seen, 1, QuietHost::numChanges)) << "block " << block;
         ASSERT_EQ (processor.currentMode, (int) std::round (3.0f * (float) modeValues[block] / 127.0f)) << "block " << block;
