@@ -189,11 +189,45 @@ void* operator new (std::size_t size)
 // see through the replacement and warns when it inlines a delete.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
-void* operator new[] (std::size_t size)                  { return operator new (size); }
-void operator delete (void* p) noexcept                  { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept     { std::free (p); }
-void operator delete[] (void* p) noexcept                { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept   { std::free (p); }
+// Every form is replaced, so that none of them bypasses the count or frees what another form of
+// the sanitizer's allocated.
+void* operator new (std::size_t size, std::align_val_t alignment)
+{
+    const auto align = std::max ((std::size_t) alignment, sizeof (void*));
+
+    if (auto* p = std::aligned_alloc (align, (size + align - 1) / align * align))
+        return p;
+
+    throw std::bad_alloc();
+}
+
+void* operator new (std::size_t size, const std::nothrow_t&) noexcept
+{
+    try { return operator new (size); } catch (...) { return nullptr; }
+}
+
+void* operator new (std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    try { return operator new (size, alignment); } catch (...) { return nullptr; }
+}
+
+void* operator new[] (std::size_t size)                                              { return operator new (size); }
+void* operator new[] (std::size_t size, std::align_val_t alignment)                  { return operator new (size, alignment); }
+void* operator new[] (std::size_t size, const std::nothrow_t& tag) noexcept          { return operator new (size, tag); }
+void* operator new[] (std::size_t size, std::align_val_t a, const std::nothrow_t& tag) noexcept { return operator new (size, a, tag); }
+
+void operator delete (void* p) noexcept                                              { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept                                 { std::free (p); }
+void operator delete (void* p, std::align_val_t) noexcept                            { std::free (p); }
+void operator delete (void* p, std::size_t, std::align_val_t) noexcept               { std::free (p); }
+void operator delete (void* p, const std::nothrow_t&) noexcept                       { std::free (p); }
+void operator delete (void* p, std::align_val_t, const std::nothrow_t&) noexcept     { std::free (p); }
+void operator delete[] (void* p) noexcept                                            { std::free (p); }
+void operator delete[] (void* p, std::size_t) noexcept                               { std::free (p); }
+void operator delete[] (void* p, std::align_val_t) noexcept                          { std::free (p); }
+void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept             { std::free (p); }
+void operator delete[] (void* p, const std::nothrow_t&) noexcept                     { std::free (p); }
+void operator delete[] (void* p, std::align_val_t, const std::nothrow_t&) noexcept   { std::free (p); }
 
 extern "C" int pthread_mutex_lock (pthread_mutex_t* mutex)
 {
