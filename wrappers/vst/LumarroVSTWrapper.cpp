@@ -10,8 +10,8 @@ juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
 namespace
 {
-    /** Room for the controller messages of one block; more only costs an allocation. */
-    constexpr int midiBufferBytes = 4096;
+    /** A MIDI buffer keeps each event as its sample position, its size and its bytes. */
+    constexpr size_t midiEventBytes = sizeof (int32_t) + sizeof (uint16_t) + 3;
 
     /** The longest block the processor takes in one call. */
     constexpr int maxSliceLength = SorvaneAudioProcessor::maxBlockSize;
@@ -41,12 +41,12 @@ LumarroVSTWrapper::LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<
     storeInitialDelay (processor->getLatencySamples());
     setFlagBit5 (true);
 
-    incomingMidi.ensureSize (midiBufferBytes);
+    incomingMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
     processor->setPlayHead (this);
     processor->addListener (this);
 
     // A slice of a long block never carries more events than the whole block.
-    sliceMidi.ensureSize (midiBufferBytes);
+    sliceMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
 }
 
 LumarroVSTWrapper::~LumarroVSTWrapper()
@@ -229,12 +229,19 @@ int32_t LumarroVSTWrapper::handleEvents (VstEventListRecord* events)
     if (events == nullptr)
         return 0;
 
-    for (int32_t i = 0; i < events->numEvents; ++i)
+    // An empty buffer has been handed to the processor or dropped: a new block's events begin.
+    if (incomingMidi.isEmpty())
+        numIncomingMidiEvents = 0;
+
+    for (int32_t i = 0; i < events->numEvents && numIncomingMidiEvents < maxMidiEventsPerBlock; ++i)
     {
         const auto* event = events->events[i];
 
         if (event != nullptr && event->type == VstMidiEventRecord::midiType)
+        {
             incomingMidi.addEvent (event->midiData, 3, std::max (0, event->deltaFrames));
+            ++numIncomingMidiEvents;
+        }
     }
 
     return 1;
