@@ -5,29 +5,39 @@
 namespace lumarro
 {
 
+/** Where a glide's step lands, given the value it computed.
+
+    The step is computed in double precision from the single-precision values and stored as
+    float, so the output matches the engine's reference arithmetic bit for bit. Near a long
+    target that step rounds back to the value it started from: then creep one float step
+    towards the target instead. Jumping the rest of the way would move a long delay's read
+    position by hundreds of samples at once, which is a click; creeping stays continuous and
+    still arrives on the exact target.
+*/
+inline float creepIfStalled (float next, float value, float target) noexcept
+{
+    return next != value ? next : std::nextafter (value, target);
+}
+
+/** The glide's step v * k + t * (1 - k), for a value still outside its threshold. */
+inline float glideStep (float value, float target, double keep, double take) noexcept
+{
+    return creepIfStalled ((float) ((double) value * keep + (double) target * take), value, target);
+}
+
 /** One smoothing step of a control value towards its target.
 
-    The difference is taken in single precision and compared in double precision, and the
-    step is computed in double precision from the single-precision values, so the output
-    matches the engine's reference arithmetic bit for bit. A NaN difference snaps to the target.
-
-    When the step rounds back to the value it started from, the glide has stalled a fraction
-    of a float step short of the target: take the target then, or a long delay would never
-    reach its exact length.
+    The difference is taken in single precision and compared in double precision. Within the
+    threshold, or when the difference is a NaN, the value takes the target.
 */
 inline void glideTowards (float& value, float target, double keep, double take, double threshold) noexcept
 {
     const float difference = value - target;
 
     if (std::fabs ((double) difference) > threshold)
-    {
-        const auto next = (float) ((double) value * keep + (double) target * take);
-        value = (next == value) ? target : next;
-    }
+        value = glideStep (value, target, keep, take);
     else
-    {
         value = target;
-    }
 }
 
 /** The glide of every control value but the delay time: 0.995 / 0.005, snapping within 1e-6. */
@@ -49,8 +59,7 @@ inline void glideCoefficient (float& value, float target) noexcept
 
     if (std::fabs ((double) difference) > 1e-6)
     {
-        const auto next = (float) ((double) value + (double) (target - value) * 0.005);
-        value = (next == value) ? target : next;
+        value = creepIfStalled ((float) ((double) value + (double) (target - value) * 0.005), value, target);
     }
     else
     {

@@ -413,10 +413,10 @@ void SorvaneAudioProcessor::applyOutputGain (juce::AudioSampleBuffer& buffer, in
         const float target = targetGain;
         float current = gain;
 
+        // Inside the block the gain only steps: the threshold and its snap wait for the next block.
         for (int i = 0; i < numSamples; ++i)
         {
-            const auto next = (float) ((double) current * 0.995 + (double) target * 0.005);
-            current = (next == current) ? target : next;
+            current = lumarro::glideStep (current, target, 0.995, 0.005);
 
             for (int channel = 0; channel < numChannels; ++channel)
                 channels[channel][i] *= current;

@@ -263,18 +263,50 @@ TEST_F (FreshLine, DelayGlidesWithAFiftyThousandSampleTimeConstant)
     EXPECT_NEAR (line.delay, 2000.0f - 1000.0f * std::exp (-1.0f), 2.0f) << "one time constant covers 63 %";
 }
 
-TEST_F (FreshLine, DelayGlideLandsExactlyOnLongTargets)
+TEST_F (FreshLine, TheLongestDelayGlideCreepsOntoItsTargetWithoutAJump)
 {
-    // At long delays a step of 0.00002 of the remaining distance is smaller than half a float
-    // step long before the snap threshold: the glide must still arrive on the exact length.
-    line.delay = 24000.0f;
+    // From 10 to 480,000 samples the glide's step first follows v * 0.99998 + t * 0.00002
+    // exactly; once that step rounds back to the value, the delay creeps one float step a sample.
     line.setDelayTarget (480000.0f);
-    std::vector<float> in (16384, 0.0f), out (16384);
+    float silence = 0.0f, out = 0.0f;
+    float expected = line.delay;
+    int64_t samples = 0, firstCreep = -1;
+    float largestMoveNearTheEnd = 0.0f, floatStepThere = 0.0f;
 
-    for (int block = 0; block < 200 && line.delay != line.targetDelay; ++block)
-        line.processMono (in.data(), out.data(), (int32_t) in.size());
+    while (line.delay != line.targetDelay && samples < 1000000)
+    {
+        const float before = line.delay;
+        line.processMono (&silence, &out, 1);
+        ++samples;
+
+        const auto plainStep = (float) ((double) before * 0.99998 + (double) line.targetDelay * 0.00002);
+
+        if (firstCreep < 0 && plainStep == before)
+            firstCreep = samples;
+
+        if (firstCreep < 0)
+        {
+            expected = plainStep;
+            ASSERT_EQ (line.delay, expected) << "sample " << samples << ": the plain step until it rounds away";
+        }
+        else if (line.targetDelay - before < 1000.0f)
+        {
+            largestMoveNearTheEnd = std::max (largestMoveNearTheEnd, line.delay - before);
+            floatStepThere = std::max (floatStepThere, std::nextafter (before, line.targetDelay) - before);
+        }
+    }
 
     EXPECT_EQ (line.delay, 480000.0f);
+    ASSERT_GT (firstCreep, 0);
+    EXPECT_GT (largestMoveNearTheEnd, 0.0f);
+    EXPECT_LE (largestMoveNearTheEnd, floatStepThere) << "one float step at most near the end";
+    EXPECT_EQ (floatStepThere, 0.03125f);
+
+    // About 7.2 s at 48 kHz: the creep itself covers the last ~780 samples in ~25,000 steps.
+    RecordProperty ("samplesToLand", std::to_string (samples));
+    RecordProperty ("samplesCreeping", std::to_string (samples - firstCreep + 1));
+    EXPECT_GT (samples, 300000);
+    EXPECT_LT (samples, 400000);
 }
 
 TEST_F (FreshLine, DecayingEchoesEndInExactZeros)
