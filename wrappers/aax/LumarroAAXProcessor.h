@@ -25,6 +25,10 @@ public:
     /** The longest block the processor takes in one call; blocks up to it pass whole, so the
         output matches the processor's own, and longer ones go in slices of it. */
     static constexpr int maxSliceLength = 16384;
+    /** The most MIDI events one slice takes in: several times what a MIDI cable carries in it, with
+        room for dense automation. Later ones in the same slice are dropped, so that the audio thread
+        never grows the buffer. */
+    static constexpr int maxMidiEventsPerBlock = 2048;
 
     /** Takes ownership of the processor. */
     explicit LumarroAAXProcessor (std::unique_ptr<juce::AudioProcessor> processorToUse);
@@ -56,6 +60,10 @@ public:
 
     /** The processor's parameter index for an id "0" to "8", else -1. */
     static int parameterIndexForId (const char* id) noexcept;
+
+    /** The live instance whose own effect-parameters interface this is, or null for any other object.
+        The pointer is only compared, never followed, so a host's object of its own is safe to pass. */
+    static LumarroAAXProcessor* instanceWithInterface (const AAX_IACFEffectParameters* face);
 
 private:
     void addParameters();
