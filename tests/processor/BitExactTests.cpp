@@ -33,12 +33,13 @@ namespace
     //==============================================================================
     /** A repeatable signal: noise bursts at changing levels, clicks beyond full scale, levels
         around the filters' flush threshold and silences (with negative zeros) long enough for
-        echoes to die away. The hostile kind also sends NaNs, infinities and denormals.
+        echoes to die away. The hostile kind also sends NaNs, infinities and denormals; the
+        noise kind never falls silent, so every ring entry a read touches carries signal.
     */
     class TestSignal
     {
     public:
-        enum class Kind { music, clicksThenSilence, hostile };
+        enum class Kind { music, noise, clicksThenSilence, hostile };
 
         TestSignal (uint32_t seed, Kind k) : state (0x9e3779b97f4a7c15ull ^ seed), kind (k) {}
 
@@ -77,6 +78,14 @@ namespace
                 segment = position < 200 ? clicks : silence;
                 remaining = position < 200 ? 200 : std::numeric_limits<int>::max();
                 level = 2.5f;
+                return;
+            }
+
+            if (kind == Kind::noise)
+            {
+                segment = noise;
+                remaining = std::numeric_limits<int>::max();
+                level = 0.7f;
                 return;
             }
 
@@ -469,17 +478,18 @@ namespace
 
         // Reads and writes that wrap round the end of the rings.
         { .name = "RingWrapsRoundItsEnd", .blockSizes = { 333, 1 }, .totalSamples = 20000, .settings = echoes,
-          .setUp = [] (Run& run) { run.processor.delayLine.writePos = run.processor.delayLine.length - 3000; },
+          .signal = TestSignal::Kind::noise, .setUp = [] (Run& run) { run.processor.delayLine.writePos = run.processor.delayLine.length - 3000; },
           .reached = [] (const Run& run)
           {
               if (run.processor.delayLine.writePos < run.startWritePos)
                   return testing::AssertionSuccess();
               return testing::AssertionFailure() << "the write position never wrapped";
           } },
-        { .name = "WholeDelayReadsIndexZero", .blockSizes = { 50 }, .totalSamples = 2000, .settings = echoes,
+        { .name = "ReadAtIndexZeroInterpolatesWithTheLastEntry", .blockSizes = { 50 }, .totalSamples = 2000,
+          .settings = echoes, .signal = TestSignal::Kind::noise,
           .setUp = [] (Run& run)
           {
-              setDelayTarget (600.0f) (run);
+              setDelayTarget (600.25f) (run);
               settleProcessor (run.processor);
               run.processor.delayLine.writePos = run.processor.delayLine.length - 500;
           } },
