@@ -375,6 +375,20 @@ namespace
         return [samples] (Run& run) { run.processor.delayLine.setDelayTarget (samples); };
     }
 
+    /** Every smoothed value on its target, the delay at the given length, the next write at the given index. */
+    std::function<void (Run&)> settledAt (float delaySamples, int32_t samplesBeforeRingEnd = -1)
+    {
+        return [=] (Run& run)
+        {
+            auto& line = run.processor.delayLine;
+            line.setDelayTarget (delaySamples);
+            settleProcessor (run.processor);
+
+            if (samplesBeforeRingEnd >= 0)
+                line.writePos = line.length - samplesBeforeRingEnd;
+        };
+    }
+
     const std::vector<int> allSizes { 1, 7, 10, 11, 333, 4096, 16384, 0, 20000, 64, 1024 };
 
     const std::vector<Setting> echoes { { Processor::delayFeedbackIndex, 0.8f }, { Processor::dryWetIndex, 0.6f },
@@ -492,6 +506,49 @@ namespace
               setDelayTarget (600.25f) (run);
               settleProcessor (run.processor);
               run.processor.delayLine.writePos = run.processor.delayLine.length - 500;
+          } },
+
+        // Settled engines, where whole blocks may run without glides.
+        { .name = "SettledAtTheMinimumDelay", .blockSizes = allSizes, .totalSamples = 60000, .settings = echoes,
+          .setUp = settledAt (10.0f) },
+        { .name = "SettledHalfASampleAboveTheMinimum", .blockSizes = allSizes, .totalSamples = 60000, .settings = echoes,
+          .setUp = settledAt (10.5f, 2000) },
+        { .name = "SettledAtTheLongestDelay", .blockSizes = { 4096, 16384, 7 }, .totalSamples = 100000, .settings = echoes,
+          .signal = TestSignal::Kind::noise, .setUp = settledAt (480000.0f, 30000) },
+        { .name = "SettledFractionalLongDelay", .blockSizes = { 1024, 333 }, .totalSamples = 60000, .settings = echoes,
+          .signal = TestSignal::Kind::noise, .setUp = settledAt (479990.75f, 5000) },
+        { .name = "SettledFeedbackAtItsMost", .blockSizes = { 1024, 11 }, .totalSamples = 60000,
+          .settings = { { 1, 1.0f }, { 4, 0.5f }, { 5, 0.0f }, { 6, 0.0f }, { 7, 0.8f } }, .setUp = settledAt (25.25f) },
+        { .name = "SettledWithNaNAndInfiniteInput", .blockSizes = { 512, 10 }, .totalSamples = 60000, .settings = echoes,
+          .signal = TestSignal::Kind::hostile, .setUp = settledAt (37.5f) },
+        { .name = "SettledMonoAtTheMinimumDelay", .layout = mono, .blockSizes = allSizes, .totalSamples = 60000,
+          .settings = echoes, .setUp = settledAt (10.0f, 700) },
+
+        // From a settled engine, one glide at a time, so that each runs beside settled others.
+        { .name = "OneGlideAtATime", .blockSizes = { 256, 1024, 1 }, .totalSamples = 150000, .settings = echoes,
+          .setUp = settledAt (480.5f),
+          .beforeBlock = [] (Run& run)
+          {
+              if (run.block % 6 == 0)
+                  run.processor.setParameter ((run.block / 6) % Processor::numParameters, jump (2, run.block));
+          } },
+        { .name = "OnlyTheDelayGlides", .blockSizes = { 1024, 64 }, .totalSamples = 120000, .settings = echoes,
+          .setUp = settledAt (480.5f),
+          .beforeBlock = [] (Run& run)
+          {
+              if (run.block == 1)
+                  run.processor.delayLine.setDelayTarget (20000.5f);
+              else if (run.block == 80)
+                  run.processor.delayLine.setDelayTarget (10.0f);
+          } },
+        { .name = "OnlyTheDelayGlidesInMono", .layout = mono, .blockSizes = { 1024 }, .totalSamples = 60000, .settings = echoes,
+          .setUp = [] (Run& run) { settledAt (480.5f) (run); run.processor.delayLine.setDelayTarget (9000.25f); } },
+        { .name = "SampleRateChangesBetweenBlocks", .blockSizes = { 512 }, .totalSamples = 80000, .settings = echoes,
+          .beforeBlock = [] (Run& run)
+          {
+              constexpr double rates[] { 44100.0, 96000.0, 48000.0, 22050.0 };
+              if (run.block % 15 == 0)
+                  run.processor.prepareToPlay (rates[(run.block / 15) % 4], 512);
           } },
 
         // Hostile numbers: NaN and infinite input, absurd restored settings.
