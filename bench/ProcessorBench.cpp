@@ -71,9 +71,9 @@ namespace
     }
 }
 
-BENCHMARK_CAPTURE (processBlock, settled, Motion::settled)->Arg (1024)->Arg (64);
-BENCHMARK_CAPTURE (processBlock, delayGliding, Motion::delayGliding)->Arg (1024)->Arg (64);
-BENCHMARK_CAPTURE (processBlock, allMoving, Motion::allMoving)->Arg (1024)->Arg (64);
+BENCHMARK_CAPTURE (processBlock, settled, Motion::settled)->Apply (enginebench::engineCase);
+BENCHMARK_CAPTURE (processBlock, delayGliding, Motion::delayGliding)->Apply (enginebench::engineCase);
+BENCHMARK_CAPTURE (processBlock, allMoving, Motion::allMoving)->Apply (enginebench::engineCase);
 BENCHMARK (memoryPerInstance);
 
 BENCHMARK_MAIN();

@@ -66,11 +66,11 @@ namespace
     }
 }
 
-BENCHMARK_CAPTURE (processBlockAlone, settled, Motion::settled)->Arg (1024)->Arg (64);
-BENCHMARK_CAPTURE (throughTheVstWrapper, settled, Motion::settled)->Arg (1024)->Arg (64);
-BENCHMARK_CAPTURE (processBlockAlone, delayGliding, Motion::delayGliding)->Arg (1024)->Arg (64);
-BENCHMARK_CAPTURE (throughTheVstWrapper, delayGliding, Motion::delayGliding)->Arg (1024)->Arg (64);
-BENCHMARK_CAPTURE (processBlockAlone, allMoving, Motion::allMoving)->Arg (1024)->Arg (64);
-BENCHMARK_CAPTURE (throughTheVstWrapper, allMoving, Motion::allMoving)->Arg (1024)->Arg (64);
+BENCHMARK_CAPTURE (processBlockAlone, settled, Motion::settled)->Apply (enginebench::engineCase);
+BENCHMARK_CAPTURE (throughTheVstWrapper, settled, Motion::settled)->Apply (enginebench::engineCase);
+BENCHMARK_CAPTURE (processBlockAlone, delayGliding, Motion::delayGliding)->Apply (enginebench::engineCase);
+BENCHMARK_CAPTURE (throughTheVstWrapper, delayGliding, Motion::delayGliding)->Apply (enginebench::engineCase);
+BENCHMARK_CAPTURE (processBlockAlone, allMoving, Motion::allMoving)->Apply (enginebench::engineCase);
+BENCHMARK_CAPTURE (throughTheVstWrapper, allMoving, Motion::allMoving)->Apply (enginebench::engineCase);
 
 BENCHMARK_MAIN();
