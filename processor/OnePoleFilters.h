@@ -23,9 +23,14 @@ struct OnePoleLowPass
         if constexpr (gliding)
             lumarro::glideCoefficient (coefficient, targetCoefficient);
 
-        const float y = lumarro::flushTiny (coefficient * lastOutput + (1.0f - coefficient) * x);
-        lastOutput = y;
-        return y;
+        lastOutput = filter (coefficient, x, lastOutput);
+        return lastOutput;
+    }
+
+    /** The recurrence itself, for loops that keep the filter's state in locals. */
+    static float filter (float c, float x, float previousOutput) noexcept
+    {
+        return lumarro::flushTiny (c * previousOutput + (1.0f - c) * x);
     }
 };
 
@@ -52,9 +57,14 @@ struct OnePoleHighPass
         if constexpr (gliding)
             lumarro::glideCoefficient (coefficient, targetCoefficient);
 
-        const float y = lumarro::flushTiny ((x - lastInput + lastOutput) * coefficient);
-        lastOutput = y;
+        lastOutput = filter (coefficient, x, lastInput, lastOutput);
         lastInput = x;
-        return y;
+        return lastOutput;
+    }
+
+    /** The recurrence itself, for loops that keep the filter's state in locals. */
+    static float filter (float c, float x, float previousInput, float previousOutput) noexcept
+    {
+        return lumarro::flushTiny ((x - previousInput + previousOutput) * c);
     }
 };
