@@ -397,10 +397,10 @@ namespace
         }
     }
 
-    /** The output limit, written so that a NaN, which fails every comparison, leaves as silence. */
+    /** The output limit; a NaN leaves as silence. */
     float limited (float x) noexcept
     {
-        return x > 1.0f ? 1.0f : (x >= -1.0f ? x : (x < -1.0f ? -1.0f : 0.0f));
+        return lumarro::boundOrSilence (x, 1.0f);
     }
 
     void scaleAndLimit (float* __restrict samples, float gain, int numSamples) noexcept
