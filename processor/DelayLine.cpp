@@ -62,32 +62,6 @@ namespace
         Tracked from (int32_t i) const noexcept { return { values + i }; }
     };
 
-    /** A channel's high-pass and low-pass in locals, so that the recurrences stay in registers. */
-    struct FeedbackFilters
-    {
-        float highPassInput, highPassOutput, lowPassOutput;
-
-        float filter (float x, float highPassCoefficient, float lowPassCoefficient) noexcept
-        {
-            highPassOutput = OnePoleHighPass::filter (highPassCoefficient, x, highPassInput, highPassOutput);
-            highPassInput = x;
-            lowPassOutput = OnePoleLowPass::filter (lowPassCoefficient, highPassOutput, lowPassOutput);
-            return lowPassOutput;
-        }
-    };
-
-    FeedbackFilters filtersOf (const OnePoleHighPass& highPass, const OnePoleLowPass& lowPass) noexcept
-    {
-        return { highPass.lastInput, highPass.lastOutput, lowPass.lastOutput };
-    }
-
-    void storeFilters (const FeedbackFilters& state, OnePoleHighPass& highPass, OnePoleLowPass& lowPass) noexcept
-    {
-        highPass.lastInput = state.highPassInput;
-        highPass.lastOutput = state.highPassOutput;
-        lowPass.lastOutput = state.lowPassOutput;
-    }
-
     /** Splits [0, m) where the ring index first + i passes the ring's end, and calls
         segment (run offset, ring index, count) for each piece.
     */
@@ -292,25 +266,35 @@ int32_t DelayLine::firstWritePosition() const noexcept
     return writePos + 1 >= length ? writePos + 1 - length : writePos + 1;
 }
 
-void DelayLine::readMono (RunBuffers& run, int32_t m) noexcept
+bool DelayLine::delayHolds() const noexcept
 {
+    return delay == targetDelay && delay >= (float) minDelay && delay <= (float) maxDelay;
+}
+
+void DelayLine::readSettledDelay (RunBuffers& run, int32_t m, bool stereo) noexcept
+{
+    const auto whole = wholeSamples (delay);
+    const float frac = delay - (float) whole;
+    const int32_t first = wrapBehind (firstWritePosition() - whole, length);
+    readSettled (bufferL.get(), length, first, frac, run.heardL, m);
+
+    if (stereo)
+        readSettled (bufferR.get(), length, first, frac, run.heardR, m);
+
+    readPos = first + m - 1 >= length ? first + m - 1 - length : first + m - 1;
+}
+
+template <typename Control>
+void DelayLine::readAndFilterGliding (RunBuffers& run, int32_t m, FeedbackFilters& left, Control highPass, Control lowPass) noexcept
+{
+    // Locals, so that the stores of the echoes cannot be taken to alias the line's fields. The
+    // delay's glide and the filters are independent recurrences: in one loop they overlap.
     const float* ring = bufferL.get();
-
-    if (delay == targetDelay && delay >= (float) minDelay && delay <= (float) maxDelay)
-    {
-        const auto whole = wholeSamples (delay);
-        const float frac = delay - (float) whole;
-        const int32_t first = wrapBehind (firstWritePosition() - whole, length);
-        readSettled (ring, length, first, frac, run.heardL, m);
-        readPos = first + m - 1 >= length ? first + m - 1 - length : first + m - 1;
-        return;
-    }
-
-    // Locals, so that the stores of the reads cannot be taken to alias the line's fields.
     const float target = targetDelay, lowest = (float) minDelay, highest = (float) maxDelay;
     const int32_t ringLength = length;
     float d = delay;
     int32_t write = writePos, read = readPos;
+    FeedbackFilters l = left;
 
     for (int32_t i = 0; i < m; ++i)
     {
@@ -320,33 +304,25 @@ void DelayLine::readMono (RunBuffers& run, int32_t m) noexcept
         d = glideAndClampDelay (d, target, lowest, highest);
         const auto whole = wholeSamples (d);
         read = wrapBehind (write - whole, ringLength);
-        run.heardL[i] = interpolate (ring, read, ringLength, d - (float) whole);
+        run.echoL[i + 1] = l.filter (interpolate (ring, read, ringLength, d - (float) whole), highPass[i], lowPass[i]);
     }
 
+    left = l;
     delay = d;
     readPos = read;
 }
 
-void DelayLine::readStereo (RunBuffers& run, int32_t m) noexcept
+template <typename Control>
+void DelayLine::readAndFilterGliding (RunBuffers& run, int32_t m, FeedbackFilters& left, FeedbackFilters& right,
+                                      Control highPassL, Control highPassR, Control lowPassL, Control lowPassR) noexcept
 {
     const float* ringL = bufferL.get();
     const float* ringR = bufferR.get();
-
-    if (delay == targetDelay && delay >= (float) minDelay && delay <= (float) maxDelay)
-    {
-        const auto whole = wholeSamples (delay);
-        const float frac = delay - (float) whole;
-        const int32_t first = wrapBehind (firstWritePosition() - whole, length);
-        readSettled (ringL, length, first, frac, run.heardL, m);
-        readSettled (ringR, length, first, frac, run.heardR, m);
-        readPos = first + m - 1 >= length ? first + m - 1 - length : first + m - 1;
-        return;
-    }
-
     const float target = targetDelay, lowest = (float) minDelay, highest = (float) maxDelay;
     const int32_t ringLength = length;
     float d = delay;
     int32_t write = writePos, read = readPos;
+    FeedbackFilters l = left, r = right;
 
     for (int32_t i = 0; i < m; ++i)
     {
@@ -357,10 +333,12 @@ void DelayLine::readStereo (RunBuffers& run, int32_t m) noexcept
         const auto whole = wholeSamples (d);
         const float frac = d - (float) whole;
         read = wrapBehind (write - whole, ringLength);
-        run.heardL[i] = interpolate (ringL, read, ringLength, frac);
-        run.heardR[i] = interpolate (ringR, read, ringLength, frac);
+        run.echoL[i + 1] = l.filter (interpolate (ringL, read, ringLength, frac), highPassL[i], lowPassL[i]);
+        run.echoR[i + 1] = r.filter (interpolate (ringR, read, ringLength, frac), highPassR[i], lowPassR[i]);
     }
 
+    left = l;
+    right = r;
     delay = d;
     readPos = read;
 }
@@ -377,8 +355,13 @@ void DelayLine::glideControls (ControlTracks& tracks, int32_t m, bool stereo) no
     const float highLTarget = highPassL.targetCoefficient, highRTarget = highPassR.targetCoefficient;
     const float lowLTarget = lowPassL.targetCoefficient, lowRTarget = lowPassR.targetCoefficient;
     const bool pMoves = stereo && p != pTarget, fMoves = f != fTarget, xMoves = x != xTarget;
-    const bool highLMoves = highL != highLTarget, highRMoves = stereo && highR != highRTarget;
-    const bool lowLMoves = lowL != lowLTarget, lowRMoves = stereo && lowR != lowRTarget;
+    const bool highLMoves = highL != highLTarget, lowLMoves = lowL != lowLTarget;
+
+    // Both sides' filters normally share value and target; then they glide alike, so one glide serves both.
+    const bool highShared = highR == highL && highRTarget == highLTarget;
+    const bool lowShared = lowR == lowL && lowRTarget == lowLTarget;
+    const bool highRMoves = stereo && ! highShared && highR != highRTarget;
+    const bool lowRMoves = stereo && ! lowShared && lowR != lowRTarget;
 
     for (int32_t i = 0; i < m; ++i)
     {
@@ -389,6 +372,8 @@ void DelayLine::glideControls (ControlTracks& tracks, int32_t m, bool stereo) no
         if (highRMoves) lumarro::glideCoefficient (highR, highRTarget);
         if (lowLMoves)  lumarro::glideCoefficient (lowL, lowLTarget);
         if (lowRMoves)  lumarro::glideCoefficient (lowR, lowRTarget);
+        if (stereo && highShared) highR = highL;
+        if (stereo && lowShared)  lowR = lowL;
 
         tracks.pingPong[i] = p;
         tracks.feedback[i] = f;
@@ -418,15 +403,24 @@ void DelayLine::advanceWritePosition (int32_t m) noexcept
 void DelayLine::monoRun (const float* in, float* out, int32_t m) noexcept
 {
     RunBuffers run;
-    readMono (run, m);
-
     run.echoL[0] = feedbackSampleL;
     auto left = filtersOf (highPassL, lowPassL);
     float* ring = bufferL.get();
     const int32_t first = firstWritePosition();
+    const bool holds = delayHolds();
 
-    const auto writeWith = [&] (auto feedbackGain, auto dry, auto wet)
+    const auto runWith = [&] (auto highPass, auto lowPass, auto feedbackGain, auto dry, auto wet)
     {
+        if (holds)
+        {
+            readSettledDelay (run, m, false);
+            filterRun (left, run.heardL, run.echoL + 1, m, highPass, lowPass);
+        }
+        else
+        {
+            readAndFilterGliding (run, m, left, highPass, lowPass);
+        }
+
         forEachRingSegment (first, m, length, [&] (int32_t offset, int32_t at, int32_t count)
         {
             writeMonoSegment (ring + at, in + offset, out + offset, run.echoL + offset, count,
@@ -438,15 +432,14 @@ void DelayLine::monoRun (const float* in, float* out, int32_t m) noexcept
     {
         ControlTracks tracks;
         glideControls (tracks, m, false);
-        filterRun (left, run.heardL, run.echoL + 1, m, Tracked { tracks.highPassL }, Tracked { tracks.lowPassL });
-        writeWith (Tracked { tracks.feedback }, Tracked { tracks.dry }, Tracked { tracks.wet });
+        runWith (Tracked { tracks.highPassL }, Tracked { tracks.lowPassL },
+                 Tracked { tracks.feedback }, Tracked { tracks.dry }, Tracked { tracks.wet });
     }
     else
     {
         float dry, wet;
         gainsForMix (mix, dry, wet);
-        filterRun (left, run.heardL, run.echoL + 1, m, Held { highPassL.coefficient }, Held { lowPassL.coefficient });
-        writeWith (Held { feedback }, Held { dry }, Held { wet });
+        runWith (Held { highPassL.coefficient }, Held { lowPassL.coefficient }, Held { feedback }, Held { dry }, Held { wet });
     }
 
     storeFilters (left, highPassL, lowPassL);
@@ -457,8 +450,6 @@ void DelayLine::monoRun (const float* in, float* out, int32_t m) noexcept
 void DelayLine::stereoRun (const float* inL, const float* inR, float* outL, float* outR, int32_t m) noexcept
 {
     RunBuffers run;
-    readStereo (run, m);
-
     run.echoL[0] = feedbackSampleL;
     run.echoR[0] = feedbackSampleR;
     auto left = filtersOf (highPassL, lowPassL);
@@ -466,9 +457,22 @@ void DelayLine::stereoRun (const float* inL, const float* inR, float* outL, floa
     float* ringL = bufferL.get();
     float* ringR = bufferR.get();
     const int32_t first = firstWritePosition();
+    const bool holds = delayHolds();
 
-    const auto writeWith = [&] (auto pingPongAmount, auto feedbackGain, auto dry, auto wet)
+    const auto runWith = [&] (auto highPassL_, auto highPassR_, auto lowPassL_, auto lowPassR_,
+                              auto pingPongAmount, auto feedbackGain, auto dry, auto wet)
     {
+        if (holds)
+        {
+            readSettledDelay (run, m, true);
+            filterRun (left, right, run.heardL, run.heardR, run.echoL + 1, run.echoR + 1, m,
+                       highPassL_, highPassR_, lowPassL_, lowPassR_);
+        }
+        else
+        {
+            readAndFilterGliding (run, m, left, right, highPassL_, highPassR_, lowPassL_, lowPassR_);
+        }
+
         forEachRingSegment (first, m, length, [&] (int32_t offset, int32_t at, int32_t count)
         {
             writeStereoSegment (ringL + at, ringR + at, inL + offset, inR + offset, outL + offset, outR + offset,
@@ -481,19 +485,16 @@ void DelayLine::stereoRun (const float* inL, const float* inR, float* outL, floa
     {
         ControlTracks tracks;
         glideControls (tracks, m, true);
-        filterRun (left, right, run.heardL, run.heardR, run.echoL + 1, run.echoR + 1, m,
-                   Tracked { tracks.highPassL }, Tracked { tracks.highPassR },
-                   Tracked { tracks.lowPassL }, Tracked { tracks.lowPassR });
-        writeWith (Tracked { tracks.pingPong }, Tracked { tracks.feedback }, Tracked { tracks.dry }, Tracked { tracks.wet });
+        runWith (Tracked { tracks.highPassL }, Tracked { tracks.highPassR }, Tracked { tracks.lowPassL },
+                 Tracked { tracks.lowPassR }, Tracked { tracks.pingPong }, Tracked { tracks.feedback },
+                 Tracked { tracks.dry }, Tracked { tracks.wet });
     }
     else
     {
         float dry, wet;
         gainsForMix (mix, dry, wet);
-        filterRun (left, right, run.heardL, run.heardR, run.echoL + 1, run.echoR + 1, m,
-                   Held { highPassL.coefficient }, Held { highPassR.coefficient },
-                   Held { lowPassL.coefficient }, Held { lowPassR.coefficient });
-        writeWith (Held { pingPong }, Held { feedback }, Held { dry }, Held { wet });
+        runWith (Held { highPassL.coefficient }, Held { highPassR.coefficient }, Held { lowPassL.coefficient },
+                 Held { lowPassR.coefficient }, Held { pingPong }, Held { feedback }, Held { dry }, Held { wet });
     }
 
     storeFilters (left, highPassL, lowPassL);

@@ -74,8 +74,13 @@ private:
     // all its echoes first, then filters them, then writes the ring and the outputs.
     void monoRun (const float* in, float* out, int32_t m) noexcept;
     void stereoRun (const float* inL, const float* inR, float* outL, float* outR, int32_t m) noexcept;
-    void readMono (RunBuffers&, int32_t m) noexcept;
-    void readStereo (RunBuffers&, int32_t m) noexcept;
+    bool delayHolds() const noexcept;
+    void readSettledDelay (RunBuffers&, int32_t m, bool stereo) noexcept;
+    template <typename Control>
+    void readAndFilterGliding (RunBuffers&, int32_t m, FeedbackFilters& left, Control highPass, Control lowPass) noexcept;
+    template <typename Control>
+    void readAndFilterGliding (RunBuffers&, int32_t m, FeedbackFilters& left, FeedbackFilters& right,
+                               Control highPassL, Control highPassR, Control lowPassL, Control lowPassR) noexcept;
     bool controlsMove (bool stereo) const noexcept;
     bool filtersMove (bool stereo) const noexcept;
     void glideControls (ControlTracks&, int32_t m, bool stereo) noexcept;

@@ -68,3 +68,29 @@ struct OnePoleHighPass
         return lumarro::flushTiny ((x - previousInput + previousOutput) * c);
     }
 };
+
+/** A channel's high-pass and low-pass in locals, so that the recurrences stay in registers. */
+struct FeedbackFilters
+{
+    float highPassInput, highPassOutput, lowPassOutput;
+
+    float filter (float x, float highPassCoefficient, float lowPassCoefficient) noexcept
+    {
+        highPassOutput = OnePoleHighPass::filter (highPassCoefficient, x, highPassInput, highPassOutput);
+        highPassInput = x;
+        lowPassOutput = OnePoleLowPass::filter (lowPassCoefficient, highPassOutput, lowPassOutput);
+        return lowPassOutput;
+    }
+};
+
+inline FeedbackFilters filtersOf (const OnePoleHighPass& highPass, const OnePoleLowPass& lowPass) noexcept
+{
+    return { highPass.lastInput, highPass.lastOutput, lowPass.lastOutput };
+}
+
+inline void storeFilters (const FeedbackFilters& state, OnePoleHighPass& highPass, OnePoleLowPass& lowPass) noexcept
+{
+    highPass.lastInput = state.highPassInput;
+    highPass.lastOutput = state.highPassOutput;
+    lowPass.lastOutput = state.lowPassOutput;
+}
