@@ -294,6 +294,10 @@ void DelayLine::readAndFilterGliding (RunBuffers& run, int32_t m, FeedbackFilter
     const int32_t ringLength = length;
     float d = delay;
     int32_t write = writePos, read = readPos;
+
+    // A glide from within the range towards a target within it stays between the two, so the
+    // clamp would change nothing: leaving it out shortens the glide's chain from sample to sample.
+    const bool staysInRange = target >= lowest && target <= highest && d >= lowest && d <= highest;
     FeedbackFilters l = left;
 
     for (int32_t i = 0; i < m; ++i)
@@ -301,7 +305,7 @@ void DelayLine::readAndFilterGliding (RunBuffers& run, int32_t m, FeedbackFilter
         if (++write >= ringLength)
             write -= ringLength;
 
-        d = glideAndClampDelay (d, target, lowest, highest);
+        d = staysInRange ? glidedDelay (d, target) : glideAndClampDelay (d, target, lowest, highest);
         const auto whole = wholeSamples (d);
         read = wrapBehind (write - whole, ringLength);
         run.echoL[i + 1] = l.filter (interpolate (ring, read, ringLength, d - (float) whole), highPass[i], lowPass[i]);
@@ -322,6 +326,10 @@ void DelayLine::readAndFilterGliding (RunBuffers& run, int32_t m, FeedbackFilter
     const int32_t ringLength = length;
     float d = delay;
     int32_t write = writePos, read = readPos;
+
+    // A glide from within the range towards a target within it stays between the two, so the
+    // clamp would change nothing: leaving it out shortens the glide's chain from sample to sample.
+    const bool staysInRange = target >= lowest && target <= highest && d >= lowest && d <= highest;
     FeedbackFilters l = left, r = right;
 
     for (int32_t i = 0; i < m; ++i)
@@ -329,7 +337,7 @@ void DelayLine::readAndFilterGliding (RunBuffers& run, int32_t m, FeedbackFilter
         if (++write >= ringLength)
             write -= ringLength;
 
-        d = glideAndClampDelay (d, target, lowest, highest);
+        d = staysInRange ? glidedDelay (d, target) : glideAndClampDelay (d, target, lowest, highest);
         const auto whole = wholeSamples (d);
         const float frac = d - (float) whole;
         read = wrapBehind (write - whole, ringLength);

@@ -115,9 +115,15 @@ private:
         return delay - (float) whole;
     }
 
-    static float glideAndClampDelay (float value, float target, float lowest, float highest) noexcept
+    static float glidedDelay (float value, float target) noexcept
     {
         lumarro::glideDelay (value, target);
+        return value;
+    }
+
+    static float glideAndClampDelay (float value, float target, float lowest, float highest) noexcept
+    {
+        value = glidedDelay (value, target);
 
         if (value < lowest) value = lowest;
         if (value > highest) value = highest;
