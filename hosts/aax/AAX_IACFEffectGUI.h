@@ -21,6 +21,7 @@ public:
     virtual ResultCode parameterUpdated (const char* parameterId) = 0;                        // 9
     virtual ResultCode reservedOperation10 (const void*) = 0;                                 // 10
     virtual ResultCode highlightParameter (const char* parameterId, bool isHighlighted, uint32_t colourKind) = 0; // 11
+    // 12 is the component's queryInternal, which the host also calls (see AAX_IEffectGUI).
 
 protected:
     ~AAX_IACFEffectGUI() = default;

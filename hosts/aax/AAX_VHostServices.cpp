@@ -4,11 +4,13 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <memory>
+#include <utility>
 
 namespace
 {
-    std::unique_ptr<AAX_VHostServices> hostServicesInstance;
+    // A plain pointer, not a static owner: that would release the host's object when the module is
+    // unloaded, and a host that never shut the module down may have torn the object down by then.
+    AAX_VHostServices* hostServicesInstance = nullptr;
 }
 
 AAX_VHostServices::AAX_VHostServices (IACFUnknown* hostUnknown)
@@ -30,14 +32,14 @@ ResultCode AAX_VHostServices::traceMessage (std::int32_t priority, const char* m
 void setHostServices (IACFUnknown* hostUnknown)
 {
     if (hostUnknown != nullptr && hostServicesInstance == nullptr)
-        hostServicesInstance = std::make_unique<AAX_VHostServices> (hostUnknown);
+        hostServicesInstance = new AAX_VHostServices (hostUnknown);
     else if (hostUnknown == nullptr)
-        hostServicesInstance.reset();
+        delete std::exchange (hostServicesInstance, nullptr);
 }
 
 AAX_VHostServices* getHostServices() noexcept
 {
-    return hostServicesInstance.get();
+    return hostServicesInstance;
 }
 
 ResultCode traceToHost (std::int32_t priority, const char* format, ...)

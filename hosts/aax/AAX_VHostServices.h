@@ -22,7 +22,7 @@ private:
 /**
     Makes the module's services proxy on the first call with a host unknown, and deletes it on a call with
     null; any other call changes nothing. Start-up and shut-down call it, before and after everything else,
-    so it takes no lock.
+    so it takes no lock. Only the call with null releases the host's object; unloading the module does not.
 */
 void setHostServices (IACFUnknown* hostUnknown);
 

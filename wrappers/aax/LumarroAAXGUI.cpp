@@ -56,8 +56,9 @@ ResultCode LumarroAAXGUI::setViewContainer (IACFUnknown* viewContainer)
 
 LumarroAAXProcessor* LumarroAAXGUI::instance() const
 {
-    // The host hands over whatever its controller answers; only our own instance has an editor here.
-    return dynamic_cast<LumarroAAXProcessor*> (guiEffectParameters());
+    // The host hands over whatever its controller answers, maybe an object of its own that carries no
+    // type information a cast could read; only our own instance has an editor here.
+    return LumarroAAXProcessor::instanceWithInterface (guiEffectParameters());
 }
 
 //==============================================================================

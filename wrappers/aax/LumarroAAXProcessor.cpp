@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 namespace
 {
@@ -25,6 +27,20 @@ namespace
     constexpr int32_t invertedOrientation = 0x13;
     constexpr int maxNameLength = 31;
     constexpr int shortNameLength = 4;
+
+    /** Every instance alive in the module, so that an interface pointer can be recognised as one of ours
+        without looking inside the object it points to. */
+    struct LiveInstances
+    {
+        std::mutex lock;
+        std::vector<LumarroAAXProcessor*> instances;
+    };
+
+    LiveInstances& liveInstances()
+    {
+        static LiveInstances live;
+        return live;
+    }
 }
 
 // The processor speaks JUCE's legacy parameter interface, which is what the AAX parameters mirror.
@@ -39,12 +55,34 @@ LumarroAAXProcessor::LumarroAAXProcessor (std::unique_ptr<juce::AudioProcessor> 
     incomingMidi.ensureSize (midiBufferBytes);
     processor->setPlayHead (this);
     processor->addListener (this);
+
+    auto& live = liveInstances();
+    const std::scoped_lock lock (live.lock);
+    live.instances.push_back (this);
 }
 
 LumarroAAXProcessor::~LumarroAAXProcessor()
 {
+    {
+        auto& live = liveInstances();
+        const std::scoped_lock lock (live.lock);
+        live.instances.erase (std::find (live.instances.begin(), live.instances.end(), this));
+    }
+
     processor->removeListener (this);
     processor->setPlayHead (nullptr);
+}
+
+LumarroAAXProcessor* LumarroAAXProcessor::instanceWithInterface (const AAX_IACFEffectParameters* face)
+{
+    auto& live = liveInstances();
+    const std::scoped_lock lock (live.lock);
+
+    for (auto* instance : live.instances)
+        if (static_cast<const AAX_IACFEffectParameters*> (instance) == face)
+            return instance;
+
+    return nullptr;
 }
 
 //==============================================================================

@@ -57,6 +57,10 @@ public:
     /** The processor's parameter index for an id "0" to "8", else -1. */
     static int parameterIndexForId (const char* id) noexcept;
 
+    /** The live instance whose own effect-parameters interface this is, or null for any other object.
+        The pointer is only compared, never followed, so a host's object of its own is safe to pass. */
+    static LumarroAAXProcessor* instanceWithInterface (const AAX_IACFEffectParameters* face);
+
 private:
     void addParameters();
     void readHostSetup();

@@ -1,4 +1,5 @@
 #include "TestEffect.h"
+#include "SlotCall.h"
 
 #include <gtest/gtest.h>
 
@@ -267,6 +268,29 @@ TEST (EffectParameters, AnswersBothInterfacesWithItselfAndCountsTheReferences)
     EXPECT_EQ (CACFUnknown::getLiveObjectCount(), liveBefore);
     EXPECT_EQ (effect->release(), 0u); // deletes the effect
     EXPECT_EQ (CACFUnknown::getLiveObjectCount(), liveBefore - 1);
+}
+
+TEST (EffectParameters, AHostFindsTheQueryRightAfterTheSecondVersionAndTheEffectsHookAfterTheDestructors)
+{
+    using aaxtest::callSlot;
+    auto* effect = new TestEffect();
+    void* face = static_cast<AAX_IACFEffectParameters_V2*> (effect);
+    effect->addRef();
+    const auto liveObjects = CACFUnknown::getLiveObjectCount();
+
+    EXPECT_EQ (callSlot<ResultCode> (face, 45), resultNotAvailable) << "the first of the second version's entries";
+
+    // Slot 48 answers the query and leaves the effect alive: it must not be one of the destructors.
+    void* out = nullptr;
+    EXPECT_EQ (callSlot<ResultCode> (face, 48, &kEffectParametersV2InterfaceId, &out), resultSuccess);
+    EXPECT_EQ (out, face);
+    EXPECT_EQ (CACFUnknown::getLiveObjectCount(), liveObjects);
+    EXPECT_EQ (effect->release(), 1u);
+
+    // The two destructors take slots 49 and 50; the subclass's hook follows them.
+    EXPECT_EQ (callSlot<ResultCode> (face, 51), resultSuccess);
+    EXPECT_EQ (effect->numEffectInitialisations, 1);
+    EXPECT_EQ (effect->release(), 0u);
 }
 
 TEST (EffectParameters, UninitialisingTwiceIsHarmless)

@@ -4,6 +4,7 @@
 #include "AAX_CNumberDisplayDelegate.h"
 #include "AAX_CParameter.h"
 #include "AAX_VViewContainer.h"
+#include "SlotCall.h"
 #include "SubstituteHostTest.h"
 
 #include <string>
@@ -189,4 +190,24 @@ TEST_F (EffectGui, AnswersItsOwnInterfaceAndTheFixedDefaults)
     EXPECT_EQ (gui->reservedOperation8 (nullptr), resultSuccess);
     EXPECT_EQ (gui->reservedOperation10 (nullptr), resultHostObjectMissing);
     EXPECT_EQ (gui->highlightParameter ("a", true, 0), resultSuccess);
+}
+
+TEST_F (EffectGui, AHostFindsTheQueryRightAfterTheInterfaceAndTheSubclassHooksAfterTheDestructors)
+{
+    using aaxtest::callSlot;
+    ASSERT_EQ (gui->initialize (&controller), resultSuccess);
+    const auto liveObjects = CACFUnknown::getLiveObjectCount();
+
+    // Slot 12 answers the query and leaves the GUI alive: it must not be one of the destructors.
+    void* face = nullptr;
+    EXPECT_EQ (callSlot<ResultCode> (gui, 12, &kEffectGUIInterfaceId, &face), resultSuccess);
+    EXPECT_EQ (face, gui);
+    EXPECT_EQ (CACFUnknown::getLiveObjectCount(), liveObjects);
+    EXPECT_EQ (gui->release(), 1u);
+
+    // The two destructors take slots 13 and 14; the subclass's hooks and the update follow them.
+    callSlot<void> (gui, 15);
+    callSlot<void> (gui, 18);
+    EXPECT_EQ (guiObject->log, (std::vector<std::string> {
+        "contents", "contents", "updated a", "updated b", "updated c" }));
 }

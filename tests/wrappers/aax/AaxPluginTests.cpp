@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
+
+#include <unistd.h>
 
 using aaxtest::call;
 using aaxtest::HostCall;
@@ -230,6 +233,36 @@ TEST_F (AaxPlugin, EachCreationProcedureMakesAnUncountedComponentOfItsInterface)
     ASSERT_EQ (effect->queryInterface (kEffectParametersV2InterfaceId, &face), resultSuccess);
     EXPECT_EQ (static_cast<AAX_IACFEffectParameters*> (face)->release(), 0u);
     EXPECT_EQ (library->canUnloadNow (nullptr), 0);
+}
+
+namespace
+{
+    /** Starts the module up, unloads it without shutting it down, and tells on stderr how many references
+        the host's services object still holds and whether the module really left the process. */
+    [[noreturn]] void startUpAndUnloadWithoutShutdown()
+    {
+        aaxtest::SubstituteAaxHost host;
+        auto library = std::make_unique<PluginLibrary> (LUMARRO_PLUGIN_PATH);
+        library->startup (host.hostUnknown());
+        library = nullptr;
+
+        const auto services = host.created (kHostServicesClassId);
+        const bool unloaded = dlopen (LUMARRO_PLUGIN_PATH, RTLD_NOW | RTLD_NOLOAD) == nullptr;
+        std::fprintf (stderr, "services made %zu, still referenced %d, unloaded %d\n", services.size(),
+                      services.empty() ? -1 : services.front()->references(), unloaded ? 1 : 0);
+
+        // Without running the exit handlers: the services proxy is lost with the module, as it must be.
+        std::fflush (stderr);
+        _exit (0);
+    }
+}
+
+TEST (AaxModule, UnloadingWithoutAShutdownLeavesTheHostsServicesAlone)
+{
+    // The host may have torn its objects down already, so only a shutdown may release them.
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+    EXPECT_EXIT (startUpAndUnloadWithoutShutdown(), testing::ExitedWithCode (0),
+                 "services made 1, still referenced 1, unloaded 1");
 }
 
 TEST_F (AaxPlugin, InitialisingAddsTheBypassFirstAndTheNineProcessorParameters)
@@ -637,6 +670,52 @@ TEST_F (AaxPlugin, TheGuiShowsTheEditorHeadlessAndLeavesNothingBehind)
     EXPECT_EQ (gui->highlightParameter ("3", true, 0), resultHostObjectMissing);
     EXPECT_EQ (gui->release(), 0u);
     EXPECT_EQ (controller.references, 0);
+}
+
+namespace
+{
+    /** Effect parameters of the host's own making, as a host may hand them to a GUI: the count and the
+        identifiers answer, and nothing in them is ours. A host's object carries no type information of
+        ours; the sanitizer build checks the type of every object it calls into, so there it carries the
+        interface's. */
+    const aaxtest::AnySlot* foreignEffectParameters()
+    {
+        using aaxtest::slots::slot;
+
+        static const auto table = []
+        {
+            aaxtest::SlotTable<19> t { 0, LUMARRO_SANITIZED ? &typeid (AAX_IACFEffectParameters) : nullptr, {} };
+            t.slots[0] = slot (&aaxtest::slots::queryInterface);
+            t.slots[1] = slot (&aaxtest::slots::addRef);
+            t.slots[2] = slot (&aaxtest::slots::release);
+            t.slots[6] = slot<6, ResultCode, std::int32_t*>();
+            t.slots[18] = slot<18, ResultCode, std::int32_t, void*>();
+            return t;
+        }();
+
+        return table.slots;
+    }
+}
+
+TEST_F (AaxPlugin, AGuiHandedEffectParametersOfTheHostsOwnShowsNoEditorAndGivesThemBack)
+{
+    aaxtest::FakeObject hostEffect (foreignEffectParameters(), "host's effect parameters");
+    hostEffect.answer (kEffectParametersInterfaceId, &hostEffect);
+    hostEffect.setOutputs (6, { 2 });
+    ControllerWithEffect controller (*host.controllerUnknown(), hostEffect.unknown());
+
+    auto* unknown = registration.createGui();
+    AAX_IACFEffectGUI* gui = nullptr;
+    ASSERT_EQ (unknown->queryInterface (kEffectGUIInterfaceId, reinterpret_cast<void**> (&gui)), resultSuccess);
+    ASSERT_EQ (gui->initialize (&controller), resultSuccess);
+
+    AAX_Point size {};
+    EXPECT_EQ (gui->viewSize (&size), resultHostObjectMissing) << "only an instance of ours has an editor";
+    ASSERT_EQ (gui->setViewContainer (host.viewContainerUnknown()), resultSuccess);
+    EXPECT_EQ (hostEffect.operationCalls().size(), 3u) << "the count, then the identifiers at 0 and 1";
+
+    EXPECT_EQ (gui->release(), 0u);
+    EXPECT_EQ (hostEffect.references(), 0);
 }
 
 TEST_F (AaxPlugin, AGuiThatOutlivesTheHostsHoldOnItsInstanceStillClosesCleanly)
