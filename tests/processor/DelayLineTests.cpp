@@ -417,3 +417,32 @@ TEST (GlideSteps, TheEngineBoundsPassInRangeValuesAndSilenceNaN)
     EXPECT_EQ (lumarro::boundOrSilence (0.75f, 1.0f), 0.75f);
     EXPECT_EQ (lumarro::boundOrSilence (1.5f, 1.0f), 1.0f);
 }
+
+TEST_F (FreshLine, EachSidesFilterGlidesTowardsItsOwnTarget)
+{
+    // The sides normally share their filter settings; set apart, each must follow its own glide.
+    line.setDelayTarget (200.0f);
+    settle();
+    line.lowPassL.targetCoefficient = 0.6f;
+    line.lowPassR.targetCoefficient = 0.2f;
+    line.highPassR.targetCoefficient = 0.95f;
+
+    OnePoleLowPass lowL = line.lowPassL, lowR = line.lowPassR;
+    OnePoleHighPass highR = line.highPassR;
+
+    std::vector<float> inL (300, 0.0f), inR (300, 0.0f), outL, outR;
+    runStereo (inL, inR, outL, outR);
+
+    for (int i = 0; i < 300; ++i)
+    {
+        lowL.process (0.0f);
+        lowR.process (0.0f);
+        highR.process (0.0f);
+    }
+
+    EXPECT_EQ (line.lowPassL.coefficient, lowL.coefficient);
+    EXPECT_EQ (line.lowPassR.coefficient, lowR.coefficient);
+    EXPECT_EQ (line.highPassR.coefficient, highR.coefficient);
+    EXPECT_EQ (line.highPassL.coefficient, 0.9f) << "a settled filter stays where it is";
+    EXPECT_NE (line.lowPassL.coefficient, line.lowPassR.coefficient);
+}
