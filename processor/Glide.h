@@ -94,9 +94,9 @@ inline void glideCoefficient (float& value, float target) noexcept
 
 /** Bounds x to [-limit, limit], and makes a NaN silence.
 
-    Each comparison is written with the bound first, so that it compiles to the processor's
-    minimum and maximum instructions, which pass a NaN through (and vectorise); the last one
-    catches it.
+    Each comparison puts the bound first, so a NaN passes both bounds unchanged and only the
+    last comparison, which finds it unequal to itself, turns it into silence; every step is a
+    plain select, so the loops that use it vectorise.
 */
 inline float boundOrSilence (float x, float limit) noexcept
 {
