@@ -553,7 +553,8 @@ void SorvaneAudioProcessorEditor::refreshFromProcessor()
     labelGainValue->setText (juce::String ((int) (100.0f * gain - 90.0f)) + " dB", quietly);
     labelBalance->setText (juce::String ((int) (100.0f * balance)) + " %", quietly);
     labelPingPong->setText (juce::String ((int) (100.0f * pingPong)) + " %", quietly);
-    // The low-cut label spans 0 to 500 Hz across the slider, as the artwork's scale does.
+    // The low-cut label reads 0 to 500 Hz across the slider, although the artwork's scale
+    // (like the filter) runs from 20 Hz to 500 Hz.
     labelLowCut->setText (juce::String ((int) (lowCut * 500.0f)) + " Hz", quietly);
     labelHighCut->setText (highCutText (highCut), quietly);
     labelOutput->setText (juce::String ((int) (100.0f * dryWet)) + " %", quietly);

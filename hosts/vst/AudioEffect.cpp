@@ -11,24 +11,6 @@ namespace
         // derived class inherits from.
         return static_cast<AudioEffect*> (record->object);
     }
-
-    /** Pointer-typed opcodes that write into or read from ptr answer 0 for a null ptr. */
-    bool needsPointer (int32_t opcode) noexcept
-    {
-        switch (opcode)
-        {
-            case AudioEffect::setProgramNameOpcode:
-            case AudioEffect::getProgramNameOpcode:
-            case AudioEffect::getParameterLabelOpcode:
-            case AudioEffect::getParameterTextOpcode:
-            case AudioEffect::getParameterNameOpcode:
-            case AudioEffect::getChunkOpcode:
-            case AudioEffect::setChunkOpcode:
-                return true;
-            default:
-                return false;
-        }
-    }
 }
 
 //==============================================================================
@@ -110,9 +92,8 @@ AudioEffect::~AudioEffect() = default;
 
 intptr_t AudioEffect::dispatchHostOpcode (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
-    if (ptr == nullptr && needsPointer (opcode))
-        return 0;
-
+    // Hosts may pass a null ptr to any opcode: every operation that uses it checks it itself,
+    // so that an override still sees the call.
     auto* text = static_cast<char*> (ptr);
 
     switch (opcode)
@@ -205,7 +186,18 @@ bool AudioEffect::hostOutputConnected (int32_t output)
     return (int32_t) callHost (pinConnectedHostOpcode, output, 1, nullptr, 0.0f, 0) == 0;
 }
 
+void AudioEffect::writeProgramName (char* name)             { clearText (name); }
+void AudioEffect::writeParameterLabel (int32_t, char* text) { clearText (text); }
+void AudioEffect::writeParameterText (int32_t, char* text)  { clearText (text); }
+void AudioEffect::writeParameterName (int32_t, char* text)  { clearText (text); }
+
 //==============================================================================
+void AudioEffect::clearText (char* text) noexcept
+{
+    if (text != nullptr)
+        text[0] = 0;
+}
+
 void AudioEffect::copyText (char* text, const char* source, int32_t maxLen) noexcept
 {
     if (text == nullptr || maxLen < 0)

@@ -75,10 +75,10 @@ public:
     virtual int32_t currentProgramIndex()          { return currentProgram; }
     virtual void selectProgram (int32_t program)   { currentProgram = program; }
     virtual void renameProgram (char*) {}
-    virtual void writeProgramName (char* name)               { name[0] = 0; }
-    virtual void writeParameterLabel (int32_t, char* text)   { text[0] = 0; }
-    virtual void writeParameterText (int32_t, char* text)    { text[0] = 0; }
-    virtual void writeParameterName (int32_t, char* text)    { text[0] = 0; }
+    virtual void writeProgramName (char* name);
+    virtual void writeParameterLabel (int32_t index, char* text);
+    virtual void writeParameterText (int32_t index, char* text);
+    virtual void writeParameterName (int32_t index, char* text);
 
     virtual int32_t saveChunk (void**, bool)                 { return 0; }
     virtual int32_t loadChunk (void*, int32_t, bool)         { return 0; }
@@ -124,6 +124,9 @@ public:
         text[maxLen] (text holds maxLen + 1 bytes). A null text or a negative maxLen writes nothing.
     */
     static void copyText (char* text, const char* source, int32_t maxLen) noexcept;
+
+    /** Makes text empty; a null text is left alone. */
+    static void clearText (char* text) noexcept;
 
 protected:
     /** Calls the host, or answers whenAbsent without a call when there is no callback. */

@@ -5,40 +5,6 @@
 
 namespace
 {
-    /** Opcodes that read or write through ptr: a null ptr gets 0 and nothing is touched. */
-    bool needsPointer (int32_t opcode) noexcept
-    {
-        switch (opcode)
-        {
-            case AudioEffectX::processEventsOpcode:
-            case AudioEffectX::stringToParameterOpcode:
-            case AudioEffectX::programNameIndexedOpcode:
-            case AudioEffectX::inputPropertiesOpcode:
-            case AudioEffectX::outputPropertiesOpcode:
-            case AudioEffectX::setSpeakerLayoutOpcode:
-            case AudioEffectX::effectNameOpcode:
-            case AudioEffectX::vendorNameOpcode:
-            case AudioEffectX::productNameOpcode:
-            case AudioEffectX::canDoOpcode:
-            case AudioEffectX::parameterPropertiesOpcode:
-            case AudioEffectX::midiProgramNameOpcode:
-            case AudioEffectX::currentMidiProgramOpcode:
-            case AudioEffectX::midiProgramCategoryOpcode:
-            case AudioEffectX::midiKeyNameOpcode:
-            case AudioEffectX::getSpeakerLayoutOpcode:
-            case AudioEffectX::nextShellPluginOpcode:
-                return true;
-            default:
-                return false;
-        }
-    }
-
-    /** The layout opcodes carry a second address in value. */
-    bool needsValuePointer (int32_t opcode) noexcept
-    {
-        return opcode == AudioEffectX::setSpeakerLayoutOpcode || opcode == AudioEffectX::getSpeakerLayoutOpcode;
-    }
-
     intptr_t asResult (bool answer) noexcept { return answer ? 1 : 0; }
 
     void freeLayout (SpeakerLayoutRecord* layout) noexcept
@@ -56,9 +22,7 @@ AudioEffectX::~AudioEffectX() = default;
 
 intptr_t AudioEffectX::dispatchHostOpcode (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
-    if ((ptr == nullptr && needsPointer (opcode)) || (value == 0 && needsValuePointer (opcode)))
-        return 0;
-
+    // As in the base: null pointers reach the operations, which check them themselves.
     auto* text = static_cast<char*> (ptr);
 
     switch (opcode)
@@ -141,8 +105,10 @@ int32_t AudioEffectX::plugCategory()
 
 bool AudioEffectX::provideSpeakerLayout (SpeakerLayoutRecord** input, SpeakerLayoutRecord** output)
 {
-    *input = nullptr;
-    *output = nullptr;
+    // Both or nothing: a host that gives one address only gets nothing written through it.
+    if (input != nullptr && output != nullptr)
+        *input = *output = nullptr;
+
     return false;
 }
 

@@ -1,74 +1,10 @@
-// Proves that the audio path neither allocates nor locks: the global allocator and
-// pthread_mutex_lock are replaced here and count calls made on the watching thread.
+// Proves that the audio path neither allocates nor locks, through the watch on this thread.
 #include "ProcessorTestSupport.h"
+#include "RealtimeWatch.h"
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-#include <pthread.h>
-
-#include <cstdlib>
-#include <new>
-
-namespace
-{
-    thread_local bool watching = false;
-    thread_local int allocations = 0;
-    thread_local int locks = 0;
-    thread_local bool refuseLargeAllocations = false;
-
-    struct Seen
-    {
-        int allocations, locks;
-    };
-
-    /** Counts what the work allocates and locks on this thread; the test's own reporting
-        happens afterwards, unwatched. */
-    template <typename Work>
-    Seen watchWhile (Work&& work)
-    {
-        allocations = locks = 0;
-        watching = true;
-        work();
-        watching = false;
-        return { allocations, locks };
-    }
-}
-
-void* operator new (std::size_t size)
-{
-    if (watching)
-        ++allocations;
-
-    if (refuseLargeAllocations && size > 1000000)
-        throw std::bad_alloc();
-
-    if (auto* p = std::malloc (size == 0 ? 1 : size))
-        return p;
-
-    throw std::bad_alloc();
-}
-
-// This file's operator new is malloc underneath, so freeing is the matching release; GCC cannot
-// see through the replacement and warns when it inlines a delete.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new[] (std::size_t size)                  { return operator new (size); }
-void operator delete (void* p) noexcept                  { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept     { std::free (p); }
-void operator delete[] (void* p) noexcept                { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept   { std::free (p); }
-
-extern "C" int pthread_mutex_lock (pthread_mutex_t* mutex)
-{
-    using LockFunction = int (*) (pthread_mutex_t*);
-    static const auto next = reinterpret_cast<LockFunction> (dlsym (RTLD_NEXT, "pthread_mutex_lock"));
-
-    if (watching)
-        ++locks;
-
-    return next (mutex);
-}
+using realtimewatch::watchWhile;
 
 TEST (RealtimeSafety, ProcessingAndAutomationNeitherAllocateNorLock)
 {
@@ -130,22 +66,27 @@ TEST (RealtimeSafety, TheWatchSeesAllocationsAndLocks)
     listener.changes.reserve (4);
     processor.addListener (&listener);
 
-    std::unique_ptr<int> kept; // kept past the work, so the compiler cannot elide the allocation
+    // Kept past the work, so the compiler cannot elide the allocations. JUCE's containers allocate
+    // with malloc and realloc, not operator new, and must be seen as well.
+    std::unique_ptr<int> kept;
+    juce::MidiBuffer grown;
     const auto seen = watchWhile ([&]
     {
         processor.setParameter (SorvaneAudioProcessor::modeIndex, 0.0f);
         kept = std::make_unique<int> (3);
+        grown.ensureSize (64);
+        grown.ensureSize (4096);
     });
 
     EXPECT_GT (seen.locks, 0);
-    EXPECT_EQ (seen.allocations, 1);
+    EXPECT_EQ (seen.allocations, 3);
     processor.removeListener (&listener);
 }
 
 TEST (RealtimeSafety, AProcessorThatCannotHaveItsRingsFailsToConstruct)
 {
     // The host wrappers turn this exception into a refused instance.
-    refuseLargeAllocations = true;
+    realtimewatch::refuseLargeAllocations (true);
     EXPECT_THROW (SorvaneAudioProcessor(), std::bad_alloc);
-    refuseLargeAllocations = false;
+    realtimewatch::refuseLargeAllocations (false);
 }

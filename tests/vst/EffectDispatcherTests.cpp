@@ -27,6 +27,33 @@ namespace
         char text[64] {};
     };
 
+    /** An effect with nothing but the base's defaults. */
+    class PlainEffect : public AudioEffectX
+    {
+    public:
+        PlainEffect() : AudioEffectX (RecordingHost::callback, 1, 1) {}
+        void processFloatBlock (float**, float**, int32_t) override {}
+    };
+
+    /** Logs the pointer operations the extended dispatcher reaches, and which pointers were null. */
+    class PointerSpy : public PlainEffect
+    {
+    public:
+        int32_t handleEvents (VstEventListRecord* events) override                       { note ("events", events); return 7; }
+        int32_t writeCurrentMidiProgram (int32_t, VstMidiProgramRecord* program) override { note ("midiProgram", program); return 3; }
+
+        bool acceptSpeakerLayout (SpeakerLayoutRecord* input, SpeakerLayoutRecord* output) override
+        {
+            log.push_back (std::string ("accept ") + (input != nullptr ? "input" : "null") + (output != nullptr ? " output" : " null"));
+            return true;
+        }
+
+        Log log;
+
+    private:
+        void note (const char* name, const void* pointer) { log.push_back (std::string (name) + (pointer != nullptr ? "" : " null")); }
+    };
+
     struct OpcodeCase
     {
         int32_t opcode;
@@ -124,12 +151,14 @@ TEST_P (BothDispatchers, UnusableRatesAndBlockSizesKeepThePreviousValues)
     EXPECT_EQ (effect.effectBlockSize(), 256);
 }
 
-TEST_P (BothDispatchers, TextAndChunkOpcodesWithANullPointerTouchNothing)
+TEST_P (BothDispatchers, TextAndChunkOpcodesWithANullPointerStillReachTheirOperations)
 {
-    for (const int32_t opcode : { 4, 5, 6, 7, 8, 23, 24 })
-        EXPECT_EQ (dispatch (effect, GetParam(), opcode, 1, 10), 0) << opcode;
+    const std::pair<int32_t, intptr_t> answers[] { { 4, 0 }, { 5, 0 }, { 6, 0 }, { 7, 0 }, { 8, 0 }, { 23, -2 }, { 24, -3 } };
 
-    EXPECT_TRUE (effect.log.empty());
+    for (const auto& [opcode, answer] : answers)
+        EXPECT_EQ (dispatch (effect, GetParam(), opcode, 1, 10), answer) << opcode;
+
+    EXPECT_EQ (effect.log, (Log { "rename (null)", "programName", "label 1", "text 1", "name 1", "save preset", "load 10 preset" }));
 }
 
 TEST_P (BothDispatchers, EditorOpcodesReachAnAttachedEditor)
@@ -230,11 +259,36 @@ TEST (ExtendedDispatcher, KeyOpcodesBuildTheKeyRecordForAnAttachedEditorOnly)
     EXPECT_EQ (editorLog, (Log { "keyDown", "keyUp", "keyDown", "keyDown", "keyDown", "keyDown", "knobMode 2" }));
 }
 
-TEST (ExtendedDispatcher, PointerOpcodesWithNullPointersAnswerZero)
+TEST (ExtendedDispatcher, OverridesSeeTheirCallsEvenWithNullPointers)
 {
     RecordingHost host;
-    EffectSpy effect;
+    PointerSpy effect;
+    int canary = 0;
+    auto* layout = reinterpret_cast<SpeakerLayoutRecord*> (&canary);
 
-    for (const int32_t opcode : { 25, 27, 29, 33, 34, 42, 45, 47, 48, 51, 56, 62, 63, 64, 66, 69, 70 })
-        EXPECT_EQ (effect.dispatchHostOpcode (opcode, 0, 0, nullptr, 0.0f), 0) << opcode;
+    EXPECT_EQ (effect.dispatchHostOpcode (25, 0, 0, nullptr, 0.0f), 7);
+    EXPECT_EQ (effect.dispatchHostOpcode (42, 0, 0, layout, 0.0f), 1);
+    EXPECT_EQ (effect.dispatchHostOpcode (42, 0, (intptr_t) layout, nullptr, 0.0f), 1);
+    EXPECT_EQ (effect.dispatchHostOpcode (63, 0, 0, nullptr, 0.0f), 3);
+    EXPECT_EQ (effect.log, (Log { "events null", "accept null output", "accept input null", "midiProgram null" }));
+}
+
+TEST (EffectDefaults, PointerOperationsAnswerAsWithoutExtrasWhenThePointerIsNull)
+{
+    RecordingHost host;
+    PlainEffect effect;
+
+    // No current MIDI program is -1, with or without a record to fill; everything else declines.
+    for (const int32_t opcode : { 4, 5, 6, 7, 8, 23, 24, 25, 27, 29, 33, 34, 42, 45, 47, 48, 51, 56, 62, 63, 64, 66, 69, 70 })
+        EXPECT_EQ (effect.dispatchHostOpcode (opcode, 0, 0, nullptr, 0.0f), opcode == 63 ? -1 : 0) << opcode;
+
+    // With a buffer, the texts come back empty.
+    for (const int32_t opcode : { 5, 6, 7, 8 })
+    {
+        char text[8] = "old";
+        effect.dispatchHostOpcode (opcode, 0, 0, text, 0.0f);
+        EXPECT_STREQ (text, "") << opcode;
+    }
+
+    EXPECT_TRUE (host.calls.empty());
 }

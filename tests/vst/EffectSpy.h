@@ -88,16 +88,19 @@ public:
     void changeBlockSize (int32_t size) override          { log.push_back ("block " + std::to_string (size)); AudioEffectX::changeBlockSize (size); }
     void processFloatBlock (float**, float**, int32_t frames) override { log.push_back ("process " + std::to_string (frames)); }
     void selectProgram (int32_t program) override         { log.push_back ("select " + std::to_string (program)); AudioEffectX::selectProgram (program); }
-    void renameProgram (char* name) override              { log.push_back (std::string ("rename ") + name); }
-    void writeProgramName (char* name) override           { log.push_back ("programName"); std::strcpy (name, "prog"); }
-    void writeParameterLabel (int32_t i, char* t) override { log.push_back ("label " + std::to_string (i)); std::strcpy (t, "dB"); }
-    void writeParameterText (int32_t i, char* t) override  { log.push_back ("text " + std::to_string (i)); std::strcpy (t, "1.0"); }
-    void writeParameterName (int32_t i, char* t) override  { log.push_back ("name " + std::to_string (i)); std::strcpy (t, "Gain"); }
+    void renameProgram (char* name) override              { log.push_back (std::string ("rename ") + (name != nullptr ? name : "(null)")); }
+    void writeProgramName (char* name) override           { log.push_back ("programName"); fill (name, "prog"); }
+    void writeParameterLabel (int32_t i, char* t) override { log.push_back ("label " + std::to_string (i)); fill (t, "dB"); }
+    void writeParameterText (int32_t i, char* t) override  { log.push_back ("text " + std::to_string (i)); fill (t, "1.0"); }
+    void writeParameterName (int32_t i, char* t) override  { log.push_back ("name " + std::to_string (i)); fill (t, "Gain"); }
 
     int32_t saveChunk (void** data, bool isPreset) override
     {
         log.push_back (isPreset ? "save preset" : "save bank");
-        *data = chunk;
+
+        if (data != nullptr)
+            *data = chunk;
+
         return -2;
     }
 
@@ -112,4 +115,11 @@ public:
     std::vector<std::string> log;
     char chunk[4] { 1, 2, 3, 4 };
     bool* destroyed;
+
+private:
+    static void fill (char* text, const char* source)
+    {
+        if (text != nullptr)
+            std::strcpy (text, source);
+    }
 };

@@ -13,13 +13,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <vector>
 
 namespace
 {
-    /** Room for the controller messages of one block; more only costs an allocation. */
-    constexpr int midiBufferBytes = 4096;
+    /** A MIDI buffer keeps each event as its sample position, its size and its bytes. */
+    constexpr size_t midiEventBytes = sizeof (int32_t) + sizeof (uint16_t) + 3;
+
+    /** The processor's parameters by index, made once: the audio thread finds a parameter by its id
+        for every change it passes on, and must not build the text for it. */
+    constexpr const char* processorParameterIds[] { "0", "1", "2", "3", "4", "5", "6", "7", "8" };
+    constexpr int numProcessorParameterIds = (int) std::size (processorParameterIds);
 
     constexpr int32_t monoLayout = 0x00000001;
     constexpr double ticksPerQuarterNote = 960000.0;
@@ -52,7 +58,7 @@ LumarroAAXProcessor::LumarroAAXProcessor (std::unique_ptr<juce::AudioProcessor> 
     // The 'juce' chunk comes after the library's own chunks.
     AAX_CEffectParameters::stateChunkCount (&juceChunkIndex);
 
-    incomingMidi.ensureSize (midiBufferBytes);
+    incomingMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
     processor->setPlayHead (this);
     processor->addListener (this);
 
@@ -119,11 +125,12 @@ void LumarroAAXProcessor::addParameters()
     const AAX_CPacketHandler<AAX_CPacketDispatcher> bypassHandler (&packetDispatcher, &AAX_CPacketDispatcher::fillValuePacket);
     packetDispatcher.registerPacket (kMasterBypassId, bypassPort, &bypassHandler);
 
-    for (int index = 0; index < processor->getNumParameters(); ++index)
+    const auto numParameters = std::min (processor->getNumParameters(), numProcessorParameterIds);
+
+    for (int index = 0; index < numParameters; ++index)
     {
-        const auto id = juce::String (index);
         auto parameter = std::make_unique<AAX_CParameter<float>> (
-            id.toRawUTF8(),
+            processorParameterIds[index],
             AAX_CString (processor->getParameterName (index, maxNameLength).toRawUTF8()),
             processor->getParameterDefaultValue (index),
             AAX_CLinearTaperDelegate<float, 0> (0.0f, 1.0f),
@@ -226,14 +233,19 @@ void LumarroAAXProcessor::processSlice (const AaxInstanceRecord& record, int sta
 {
     if (const auto* node = record.midiInput; node != nullptr && node->messages != nullptr)
     {
-        for (uint32_t i = 0; i < node->count; ++i)
+        int numEvents = 0;
+
+        for (uint32_t i = 0; i < node->count && numEvents < maxMidiEventsPerBlock; ++i)
         {
             const auto& message = node->messages[i];
             // A message the host placed past the block's end still counts, on its last sample.
             const auto position = (int) std::min (message.sampleOffset, (uint32_t) numSamples - 1);
 
             if (position >= start && position < start + length)
+            {
                 incomingMidi.addEvent (message.bytes, 3, position - start);
+                ++numEvents;
+            }
         }
     }
 
@@ -264,8 +276,10 @@ int LumarroAAXProcessor::parameterIndexForId (const char* id) noexcept
 
 AAX_IParameter* LumarroAAXProcessor::parameterForIndex (int index)
 {
-    const auto id = juce::String (index);
-    return parameterManager.findParameter (id.toRawUTF8());
+    if (! juce::isPositiveAndBelow (index, numProcessorParameterIds))
+        return nullptr;
+
+    return parameterManager.findParameter (processorParameterIds[index]);
 }
 
 ResultCode LumarroAAXProcessor::normalizedParameterValue (const char* id, double* out)

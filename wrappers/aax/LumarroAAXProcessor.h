@@ -25,6 +25,10 @@ public:
     /** The longest block the processor takes in one call; blocks up to it pass whole, so the
         output matches the processor's own, and longer ones go in slices of it. */
     static constexpr int maxSliceLength = 16384;
+    /** The most MIDI events one slice takes in: several times what a MIDI cable carries in it, with
+        room for dense automation. Later ones in the same slice are dropped, so that the audio thread
+        never grows the buffer. */
+    static constexpr int maxMidiEventsPerBlock = 2048;
 
     /** Takes ownership of the processor. */
     explicit LumarroAAXProcessor (std::unique_ptr<juce::AudioProcessor> processorToUse);

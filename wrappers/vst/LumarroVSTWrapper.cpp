@@ -1,5 +1,7 @@
 #include "LumarroVSTWrapper.h"
 
+#include "SorvaneAudioProcessor.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -8,12 +10,15 @@ juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
 namespace
 {
-    /** Room for the controller messages of one block; more only costs an allocation. */
-    constexpr int midiBufferBytes = 4096;
+    /** A MIDI buffer keeps each event as its sample position, its size and its bytes. */
+    constexpr size_t midiEventBytes = sizeof (int32_t) + sizeof (uint16_t) + 3;
+
+    /** The longest block the processor takes in one call. */
+    constexpr int maxSliceLength = SorvaneAudioProcessor::maxBlockSize;
 
     bool textIs (const char* text, const char* expected) noexcept
     {
-        return std::strcmp (text, expected) == 0;
+        return text != nullptr && std::strcmp (text, expected) == 0;
     }
 }
 
@@ -36,9 +41,12 @@ LumarroVSTWrapper::LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<
     storeInitialDelay (processor->getLatencySamples());
     setFlagBit5 (true);
 
-    incomingMidi.ensureSize (midiBufferBytes);
+    incomingMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
     processor->setPlayHead (this);
     processor->addListener (this);
+
+    // A slice of a long block never carries more events than the whole block.
+    sliceMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
 }
 
 LumarroVSTWrapper::~LumarroVSTWrapper()
@@ -176,24 +184,64 @@ void LumarroVSTWrapper::processFloatBlock (float** inputs, float** outputs, int3
             std::memmove (out, in, sizeof (float) * (size_t) frames);
     }
 
-    juce::AudioBuffer<float> buffer (outputs, numChannels, frames);
-
+    // A block the processor can take goes whole; a longer one (offline rendering sends them) goes
+    // in slices, each with the events that fall in it.
+    for (int start = 0; start < frames; start += maxSliceLength)
     {
-        const juce::ScopedLock lock (processor->getCallbackLock());
-        processor->processBlock (buffer, incomingMidi);
+        const auto length = std::min (maxSliceLength, frames - start);
+        processSlice (outputs, start, length, length == frames ? incomingMidi : eventsOfSlice (start, length, frames));
     }
 
     incomingMidi.clear();
 }
 
+juce::MidiBuffer& LumarroVSTWrapper::eventsOfSlice (int start, int length, int frames)
+{
+    sliceMidi.clear();
+
+    for (const auto metadata : incomingMidi)
+    {
+        // An event the host placed past the block's end still counts, on its last sample.
+        const auto position = std::min (metadata.samplePosition, frames - 1);
+
+        if (position >= start && position < start + length)
+            sliceMidi.addEvent (metadata.data, metadata.numBytes, position - start);
+    }
+
+    return sliceMidi;
+}
+
+void LumarroVSTWrapper::processSlice (float** outputs, int start, int length, juce::MidiBuffer& midi)
+{
+    float* channels[numChannels] {};
+
+    for (int channel = 0; channel < numChannels; ++channel)
+        channels[channel] = outputs[channel] + start;
+
+    juce::AudioBuffer<float> buffer (channels, numChannels, length);
+
+    const juce::ScopedLock lock (processor->getCallbackLock());
+    processor->processBlock (buffer, midi);
+}
+
 int32_t LumarroVSTWrapper::handleEvents (VstEventListRecord* events)
 {
-    for (int32_t i = 0; i < events->numEvents; ++i)
+    if (events == nullptr)
+        return 0;
+
+    // An empty buffer has been handed to the processor or dropped: a new block's events begin.
+    if (incomingMidi.isEmpty())
+        numIncomingMidiEvents = 0;
+
+    for (int32_t i = 0; i < events->numEvents && numIncomingMidiEvents < maxMidiEventsPerBlock; ++i)
     {
         const auto* event = events->events[i];
 
         if (event != nullptr && event->type == VstMidiEventRecord::midiType)
+        {
             incomingMidi.addEvent (event->midiData, 3, std::max (0, event->deltaFrames));
+            ++numIncomingMidiEvents;
+        }
     }
 
     return 1;
@@ -245,6 +293,9 @@ void LumarroVSTWrapper::selectProgram (int32_t program)
 
 void LumarroVSTWrapper::renameProgram (char* name)
 {
+    if (name == nullptr)
+        return;
+
     // Read no further than a program name can reach, terminated or not.
     const auto length = strnlen (name, (size_t) VstTextLimits::programName);
     processor->changeProgramName (processor->getCurrentProgram(), juce::String::fromUTF8 (name, (int) length));
@@ -257,7 +308,7 @@ void LumarroVSTWrapper::writeProgramName (char* name)
 
 bool LumarroVSTWrapper::writeProgramNameAt (int32_t, int32_t index, char* text)
 {
-    if (! juce::isPositiveAndBelow (index, processor->getNumPrograms()))
+    if (text == nullptr || ! juce::isPositiveAndBelow (index, processor->getNumPrograms()))
         return false;
 
     copyText (text, processor->getProgramName (index).toRawUTF8(), VstTextLimits::programName);
@@ -267,6 +318,9 @@ bool LumarroVSTWrapper::writeProgramNameAt (int32_t, int32_t index, char* text)
 //==============================================================================
 int32_t LumarroVSTWrapper::saveChunk (void** data, bool)
 {
+    if (data == nullptr)
+        return 0;
+
     // Held until the next request, so the host can read it after this call returns.
     chunkMemory.reset();
     processor->getStateInformation (chunkMemory);
@@ -276,7 +330,7 @@ int32_t LumarroVSTWrapper::saveChunk (void** data, bool)
 
 int32_t LumarroVSTWrapper::loadChunk (void* data, int32_t byteSize, bool)
 {
-    if (byteSize > 0)
+    if (data != nullptr && byteSize > 0)
         processor->setStateInformation (data, byteSize);
 
     return 0;
@@ -286,19 +340,19 @@ int32_t LumarroVSTWrapper::loadChunk (void* data, int32_t byteSize, bool)
 bool LumarroVSTWrapper::writeEffectName (char* text)
 {
     copyText (text, processor->getName().toRawUTF8(), VstTextLimits::effectName);
-    return true;
+    return text != nullptr;
 }
 
 bool LumarroVSTWrapper::writeVendorName (char* text)
 {
     copyText (text, "Quellory", VstTextLimits::vendorName);
-    return true;
+    return text != nullptr;
 }
 
 bool LumarroVSTWrapper::writeProductName (char* text)
 {
     copyText (text, "QY - Lumarro", VstTextLimits::productName);
-    return true;
+    return text != nullptr;
 }
 
 int32_t LumarroVSTWrapper::vendorVersion()
@@ -334,7 +388,7 @@ bool LumarroVSTWrapper::describeOutputPin (int32_t index, VstPinPropertiesRecord
 
 bool LumarroVSTWrapper::describePin (int32_t index, bool isInput, VstPinPropertiesRecord* properties)
 {
-    if (! juce::isPositiveAndBelow (index, numChannels))
+    if (properties == nullptr || ! juce::isPositiveAndBelow (index, numChannels))
         return false;
 
     std::memset (properties, 0, sizeof (*properties));

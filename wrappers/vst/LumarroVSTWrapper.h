@@ -22,6 +22,10 @@ public:
     static constexpr int numChannels = 2;
     static constexpr int16_t editorWidth = 620;
     static constexpr int16_t editorHeight = 305;
+    /** The most MIDI events one block takes in, over all the event lists sent before it: several
+        times what a MIDI cable carries in the longest block, with room for dense automation. Later
+        ones are dropped, so that the audio thread never grows the buffer. */
+    static constexpr int maxMidiEventsPerBlock = 2048;
 
     /** Takes ownership of the processor; the host callback may be null. */
     LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<juce::AudioProcessor> processorToUse);
@@ -74,6 +78,8 @@ private:
     bool openEditor (void* parentWindow);
     void closeEditor();
     bool describePin (int32_t index, bool isInput, VstPinPropertiesRecord* properties);
+    void processSlice (float** outputs, int start, int length, juce::MidiBuffer& midi);
+    juce::MidiBuffer& eventsOfSlice (int start, int length, int frames);
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     juce::SharedResourcePointer<EditorMessagePump> messagePump;
@@ -81,6 +87,8 @@ private:
     std::unique_ptr<juce::AudioProcessorEditor> editorWindow;
     VstEditorRectRecord editorRect { 0, 0, editorHeight, editorWidth };
     juce::MidiBuffer incomingMidi;
+    juce::MidiBuffer sliceMidi;
+    int numIncomingMidiEvents = 0;
     juce::MemoryBlock chunkMemory;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LumarroVSTWrapper)

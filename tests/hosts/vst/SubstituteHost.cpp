@@ -102,7 +102,7 @@ void SubstituteHost::processSilence (int64_t samples)
     }
 }
 
-void SubstituteHost::sendMidi (const std::vector<std::array<uint8_t, 3>>& messages)
+void SubstituteHost::sendMidi (const std::vector<std::array<uint8_t, 3>>& messages, int32_t deltaFrames)
 {
     std::vector<VstMidiEventRecord> events (messages.size());
     std::vector<unsigned char> listMemory (offsetof (VstEventListRecord, events) + sizeof (void*) * std::max<size_t> (2, messages.size()));
@@ -115,6 +115,7 @@ void SubstituteHost::sendMidi (const std::vector<std::array<uint8_t, 3>>& messag
         event = {};
         event.type = VstMidiEventRecord::midiType;
         event.byteSize = (int32_t) sizeof (VstMidiEventRecord);
+        event.deltaFrames = deltaFrames;
         std::copy (messages[i].begin(), messages[i].end(), event.midiData);
         list->events[i] = &event;
     }

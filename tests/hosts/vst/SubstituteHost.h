@@ -47,8 +47,10 @@ public:
     /** Runs processReplacing over silence; lets slow glides settle. */
     void processSilence (int64_t samples);
 
-    /** Hands the plug-in a list of three-byte MIDI messages at the start of the next block. */
-    void sendMidi (const std::vector<std::array<uint8_t, 3>>& messages);
+    /** Hands the plug-in a list of three-byte MIDI messages for the next block, at the given
+        sample offset into it.
+    */
+    void sendMidi (const std::vector<std::array<uint8_t, 3>>& messages, int32_t deltaFrames = 0);
 
     /** The saved state (effect opcode 23, as a bank), copied out of the plug-in. */
     std::vector<char> saveChunk();

@@ -60,6 +60,27 @@ namespace
         return (size_t) (peak - samples.begin());
     }
 
+    /** Clicks every 5000 samples over a quiet sine, and now and then a sample far beyond full scale. */
+    std::vector<float> clicksAndSine (size_t length)
+    {
+        std::vector<float> samples (length);
+
+        for (size_t i = 0; i < length; ++i)
+            samples[i] = (i % 5000 == 0) ? 0.8f : (i % 7001 == 0) ? 5.0f : 0.05f * std::sin (0.01f * (float) i);
+
+        return samples;
+    }
+
+    /** Runs samples [from, to) of both channels through the host, in the host's blocks. */
+    void processStretch (SubstituteHost& host, std::vector<float>& left, std::vector<float>& right, size_t from, size_t to)
+    {
+        std::vector<float> l (left.begin() + (long) from, left.begin() + (long) to);
+        std::vector<float> r (right.begin() + (long) from, right.begin() + (long) to);
+        host.processInPlace (l, r);
+        std::copy (l.begin(), l.end(), left.begin() + (long) from);
+        std::copy (r.begin(), r.end(), right.begin() + (long) from);
+    }
+
     VstTimeInfoRecord transportAt (double tempo, int32_t flags)
     {
         VstTimeInfoRecord time {};
@@ -331,6 +352,62 @@ TEST_F (LoadedPlugin, SeparateAndInPlaceBuffersGiveTheSameOutput)
     EXPECT_EQ (outL, ipL);
     EXPECT_EQ (outR, ipR);
     EXPECT_NE (outL, input);
+}
+
+TEST_F (LoadedPlugin, BlocksLongerThanTheProcessorTakesSoundAsTheSameAudioInShortBlocks)
+{
+    // Offline rendering sends blocks of any length; the processor takes 16384 samples at a time.
+    SubstituteHost longBlocks (*library, 48000.0f, 40000), shortBlocks (*library, 48000.0f, 1000);
+
+    for (auto* host : { &longBlocks, &shortBlocks })
+    {
+        host->setParameter (delayTimeIndex, 0.0f);
+        host->setParameter (feedbackIndex, 0.6f);
+        host->resume();
+    }
+
+    const auto input = clicksAndSine (80000);
+    auto longL = input, longR = input, shortL = input, shortR = input;
+    longBlocks.processInPlace (longL, longR);
+    shortBlocks.processInPlace (shortL, shortR);
+
+    EXPECT_EQ (longL, shortL);
+    EXPECT_EQ (longR, shortR);
+    EXPECT_TRUE (std::all_of (longL.begin(), longL.end(), [] (float s) { return std::abs (s) <= 1.0f; }));
+}
+
+TEST_F (LoadedPlugin, EventsInALongBlockActFromTheSliceTheirOffsetFallsIn)
+{
+    SubstituteHost longBlock (*library, 48000.0f, 40000), slices (*library, 48000.0f, 16384);
+
+    for (auto* host : { &longBlock, &slices })
+    {
+        host->loadChunk (withBinding (host->saveChunk(), "midiMapDryWet", 7));
+        host->setParameter (feedbackIndex, 0.6f);
+        host->resume();
+    }
+
+    longBlock.clearCalls();
+
+    // The second slice's event, and one the host placed past the block's end, which counts on
+    // the last sample and so in the last slice.
+    longBlock.sendMidi ({ { 0xB0, 7, 0 } }, 20000);
+    longBlock.sendMidi ({ { 0xB0, 7, 127 } }, 45000);
+
+    const auto input = clicksAndSine (40000);
+    auto longL = input, longR = input, slicedL = input, slicedR = input;
+    longBlock.processInPlace (longL, longR);
+
+    processStretch (slices, slicedL, slicedR, 0, 16384);
+    slices.sendMidi ({ { 0xB0, 7, 0 } }, 20000 - 16384);
+    processStretch (slices, slicedL, slicedR, 16384, 32768);
+    slices.sendMidi ({ { 0xB0, 7, 127 } }, 40000 - 1 - 32768);
+    processStretch (slices, slicedL, slicedR, 32768, 40000);
+
+    EXPECT_EQ (longL, slicedL);
+    EXPECT_EQ (longR, slicedR);
+    EXPECT_EQ (longBlock.callsWithOpcode (0).size(), 2u);
+    EXPECT_EQ (longBlock.getParameter (dryWetIndex), 1.0f);
 }
 
 TEST_F (LoadedPlugin, ABoundControllerReachesTheHostAsAnAutomatedParameter)

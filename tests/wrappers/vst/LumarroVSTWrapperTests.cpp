@@ -184,3 +184,17 @@ TEST_F (Wrapper, ProcessingIgnoresMissingBuffersAndEmptyBlocks)
     wrapper.processFloatBlock (someInputs, outputs, 16);
     EXPECT_EQ (outL[0], 0.0f);
 }
+
+TEST_F (Wrapper, HostRequestsWithANullPointerAreDeclinedWithoutHarm)
+{
+    juce::MemoryBlock before;
+    processor.getStateInformation (before);
+
+    // Every operation of the wrapper that reads or writes through the host's pointer.
+    for (const int32_t opcode : { 4, 5, 6, 7, 8, 23, 24, 25, 29, 33, 34, 45, 47, 48, 51 })
+        EXPECT_EQ (wrapper.dispatchHostOpcode (opcode, 0, 100, nullptr, 0.0f), 0) << opcode;
+
+    juce::MemoryBlock after;
+    processor.getStateInformation (after);
+    EXPECT_EQ (after, before);
+}
