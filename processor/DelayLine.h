@@ -62,6 +62,33 @@ struct DelayLine
     }
 
 private:
+    struct RunBuffers;
+    struct ControlTracks;
+
+    /** The whole delay, in samples, that no read of this block can fall short of; 0 when a read
+        may land on the sample written in its own step, which only the plain path orders right.
+    */
+    int32_t shortestWholeDelay() const noexcept;
+
+    // The block in runs: no read of a run depends on a write of the same run, so each run reads
+    // all its echoes first, then filters them, then writes the ring and the outputs.
+    void monoRun (const float* in, float* out, int32_t m) noexcept;
+    void stereoRun (const float* inL, const float* inR, float* outL, float* outR, int32_t m) noexcept;
+    bool delayHolds() const noexcept;
+    void readSettledDelay (RunBuffers&, int32_t m, bool stereo) noexcept;
+    template <typename Control>
+    void readAndFilterGliding (RunBuffers&, int32_t m, FeedbackFilters& left, Control highPass, Control lowPass) noexcept;
+    template <typename Control>
+    void readAndFilterGliding (RunBuffers&, int32_t m, FeedbackFilters& left, FeedbackFilters& right,
+                               Control highPassL, Control highPassR, Control lowPassL, Control lowPassR) noexcept;
+    bool controlsMove (bool stereo) const noexcept;
+    bool filtersMove (bool stereo) const noexcept;
+    void glideControls (ControlTracks&, int32_t m, bool stereo) noexcept;
+    int32_t firstWritePosition() const noexcept;
+    void advanceWritePosition (int32_t m) noexcept;
+
+    // One sample after another, in the order the steps are defined: for reads that may meet
+    // their own step's write.
     template <bool gliding>
     static void runMono (DelayLine&, const float* in, float* out, float* __restrict ring, int32_t n) noexcept;
     template <bool gliding>
@@ -81,49 +108,78 @@ private:
     float advanceReadPosition() noexcept
     {
         if constexpr (gliding)
-        {
-            lumarro::glideDelay (delay, targetDelay);
+            delay = glideAndClampDelay (delay, targetDelay, (float) minDelay, (float) maxDelay);
 
-            if (delay < (float) minDelay) delay = (float) minDelay;
-            if (delay > (float) maxDelay) delay = (float) maxDelay;
-        }
-
-        // floorf without a library call: truncate, then step down for negative fractions.
-        auto whole = (int32_t) delay;
-        if ((float) whole > delay)
-            --whole;
-
-        readPos = writePos - whole;
-
-        while (readPos < 0)
-            readPos += length;
-
+        const auto whole = wholeSamples (delay);
+        readPos = wrapBehind (writePos - whole, length);
         return delay - (float) whole;
     }
 
-    /** ring[readPos] is `whole` samples old, the one before it a sample older. */
+    static float glidedDelay (float value, float target) noexcept
+    {
+        lumarro::glideDelay (value, target);
+        return value;
+    }
+
+    static float glideAndClampDelay (float value, float target, float lowest, float highest) noexcept
+    {
+        value = glidedDelay (value, target);
+
+        if (value < lowest) value = lowest;
+        if (value > highest) value = highest;
+        return value;
+    }
+
+    /** floorf without a library call: truncate, then step down for negative fractions. */
+    static int32_t wholeSamples (float samples) noexcept
+    {
+        auto whole = (int32_t) samples;
+        if ((float) whole > samples)
+            --whole;
+        return whole;
+    }
+
+    /** A ring index that fell behind the ring's start, brought back into it. */
+    static int32_t wrapBehind (int32_t index, int32_t ringLength) noexcept
+    {
+        while (index < 0)
+            index += ringLength;
+        return index;
+    }
+
+    /** ring[readAt] is `whole` samples old, the one before it a sample older. */
+    static float interpolate (const float* ring, int32_t readAt, int32_t ringLength, float frac) noexcept
+    {
+        const float older = readAt == 0 ? ring[ringLength - 1] : ring[readAt - 1];
+        return (1.0f - frac) * ring[readAt] + frac * older;
+    }
+
     float readInterpolated (const float* ring, float frac) const noexcept
     {
-        const float older = readPos == 0 ? ring[length - 1] : ring[readPos - 1];
-        return (1.0f - frac) * ring[readPos] + frac * older;
+        return interpolate (ring, readPos, length, frac);
     }
 
     /** A crossfade that keeps the louder side at unity. */
+    static void gainsForMix (float m, float& dry, float& wet) noexcept
+    {
+        if (m <= 0.5f)
+        {
+            dry = 1.0f;
+            wet = 2.0f * m;
+        }
+        else
+        {
+            dry = 2.0f * (1.0f - m);
+            wet = 1.0f;
+        }
+    }
+
     template <bool gliding>
     void mixGains (float& dry, float& wet) noexcept
     {
         if constexpr (gliding)
             lumarro::glideControl (mix, targetMix);
 
-        if (mix <= 0.5f)
-        {
-            dry = 1.0f;
-            wet = 2.0f * mix;
-        }
-        else
-        {
-            dry = 2.0f * (1.0f - mix);
-            wet = 1.0f;
-        }
+        gainsForMix (mix, dry, wet);
     }
 };

@@ -1,9 +1,34 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 
 namespace lumarro
 {
+
+/** std::nextafter for floats, bit for bit, without the library call: the glide loops inline it,
+    and a call would make them keep every value in memory around it.
+*/
+inline float nextFloatTowards (float from, float to) noexcept
+{
+    if (from == to)
+        return to;
+
+    if (from != from || to != to)
+        return from + to; // a NaN, as the library gives
+
+    if (from == 0.0f)
+        return to > 0.0f ? std::numeric_limits<float>::denorm_min() : -std::numeric_limits<float>::denorm_min();
+
+    // Sign and magnitude: away from zero the bit pattern grows by one, towards zero it shrinks.
+    uint32_t bits;
+    std::memcpy (&bits, &from, sizeof bits);
+    bits += (from < to) == (from > 0.0f) ? 1u : ~0u;
+    std::memcpy (&from, &bits, sizeof bits);
+    return from;
+}
 
 /** Where a glide's step lands, given the value it computed.
 
@@ -16,7 +41,7 @@ namespace lumarro
 */
 inline float creepIfStalled (float next, float value, float target) noexcept
 {
-    return next != value ? next : std::nextafter (value, target);
+    return next != value ? next : nextFloatTowards (value, target);
 }
 
 /** The glide's step v * k + t * (1 - k), for a value still outside its threshold. */
@@ -67,14 +92,25 @@ inline void glideCoefficient (float& value, float target) noexcept
     }
 }
 
+/** Bounds x to [-limit, limit], and makes a NaN silence.
+
+    Each comparison puts the bound first, so a NaN passes both bounds unchanged and only the
+    last comparison, which finds it unequal to itself, turns it into silence; every step is a
+    plain select, so the loops that use it vectorise.
+*/
+inline float boundOrSilence (float x, float limit) noexcept
+{
+    const float belowTop = limit < x ? limit : x;
+    const float bounded = -limit > belowTop ? -limit : belowTop;
+    return bounded == bounded ? bounded : 0.0f;
+}
+
 /** Bounds a sample to [-2, 2] inside the delay engine. A NaN (only an absurd restored setting
     can make one) becomes silence, so it can never circulate in the rings.
 */
 inline float clamp2 (float x) noexcept
 {
-    if (x > 2.0f)    return 2.0f;
-    if (x >= -2.0f)  return x;
-    return x < -2.0f ? -2.0f : 0.0f;
+    return boundOrSilence (x, 2.0f);
 }
 
 /** Flushes filter outputs below 1e-5 to exact zeros, so decaying echoes end and never go denormal.

@@ -23,9 +23,14 @@ struct OnePoleLowPass
         if constexpr (gliding)
             lumarro::glideCoefficient (coefficient, targetCoefficient);
 
-        const float y = lumarro::flushTiny (coefficient * lastOutput + (1.0f - coefficient) * x);
-        lastOutput = y;
-        return y;
+        lastOutput = filter (coefficient, x, lastOutput);
+        return lastOutput;
+    }
+
+    /** The recurrence itself, for loops that keep the filter's state in locals. */
+    static float filter (float c, float x, float previousOutput) noexcept
+    {
+        return lumarro::flushTiny (c * previousOutput + (1.0f - c) * x);
     }
 };
 
@@ -52,9 +57,40 @@ struct OnePoleHighPass
         if constexpr (gliding)
             lumarro::glideCoefficient (coefficient, targetCoefficient);
 
-        const float y = lumarro::flushTiny ((x - lastInput + lastOutput) * coefficient);
-        lastOutput = y;
+        lastOutput = filter (coefficient, x, lastInput, lastOutput);
         lastInput = x;
-        return y;
+        return lastOutput;
+    }
+
+    /** The recurrence itself, for loops that keep the filter's state in locals. */
+    static float filter (float c, float x, float previousInput, float previousOutput) noexcept
+    {
+        return lumarro::flushTiny ((x - previousInput + previousOutput) * c);
     }
 };
+
+/** A channel's high-pass and low-pass in locals, so that the recurrences stay in registers. */
+struct FeedbackFilters
+{
+    float highPassInput, highPassOutput, lowPassOutput;
+
+    float filter (float x, float highPassCoefficient, float lowPassCoefficient) noexcept
+    {
+        highPassOutput = OnePoleHighPass::filter (highPassCoefficient, x, highPassInput, highPassOutput);
+        highPassInput = x;
+        lowPassOutput = OnePoleLowPass::filter (lowPassCoefficient, highPassOutput, lowPassOutput);
+        return lowPassOutput;
+    }
+};
+
+inline FeedbackFilters filtersOf (const OnePoleHighPass& highPass, const OnePoleLowPass& lowPass) noexcept
+{
+    return { highPass.lastInput, highPass.lastOutput, lowPass.lastOutput };
+}
+
+inline void storeFilters (const FeedbackFilters& state, OnePoleHighPass& highPass, OnePoleLowPass& lowPass) noexcept
+{
+    highPass.lastInput = state.highPassInput;
+    highPass.lastOutput = state.highPassOutput;
+    lowPass.lastOutput = state.lowPassOutput;
+}

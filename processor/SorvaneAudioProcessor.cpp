@@ -280,8 +280,7 @@ void SorvaneAudioProcessor::processBlock (juce::AudioSampleBuffer& buffer, juce:
         updateSyncDelay();
 
     processDelay (buffer, numSamples);
-    applyOutputGain (buffer, numSamples);
-    limitOutput (buffer, numSamples);
+    applyOutputGainAndLimit (buffer, numSamples);
     midiMessages.clear();
     captureScope (buffer, numSamples);
 }
@@ -368,56 +367,102 @@ void SorvaneAudioProcessor::processDelay (juce::AudioSampleBuffer& buffer, int n
     delayLine.processStereo (inputs, outputs, numSamples);
 }
 
+namespace
+{
+    /** How much of each input side stays on its own side at balance b. */
+    struct BalanceGains
+    {
+        float keepL, keepR;
+    };
+
+    BalanceGains balanceGains (float b) noexcept
+    {
+        return { b <= 0.5f ? 1.0f : 2.0f * (1.0f - b), b <= 0.5f ? 2.0f * b : 1.0f };
+    }
+
+    // The loops take restricted locals: otherwise every store to the work buffer might alias the
+    // inputs or the processor's fields, and nothing would vectorise.
+    template <typename GainsForSample>
+    void balanceMonoInput (const float* __restrict in, float* __restrict workL, float* __restrict workR,
+                           int numSamples, GainsForSample&& gainsForSample) noexcept
+    {
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const auto g = gainsForSample();
+            workL[i] = g.keepL * in[i];
+            workR[i] = g.keepR * in[i];
+        }
+    }
+
+    template <typename GainsForSample>
+    void balanceStereoInput (const float* __restrict left, const float* __restrict right,
+                             float* __restrict workL, float* __restrict workR,
+                             int numSamples, GainsForSample&& gainsForSample) noexcept
+    {
+        for (int i = 0; i < numSamples; ++i)
+        {
+            const auto g = gainsForSample();
+            const float l = left[i];
+            const float r = right[i];
+            workL[i] = g.keepL * l + (1.0f - g.keepR) * r;
+            workR[i] = (1.0f - g.keepL) * l + g.keepR * r;
+        }
+    }
+
+    /** The output limit; a NaN leaves as silence. */
+    float limited (float x) noexcept
+    {
+        return lumarro::boundOrSilence (x, 1.0f);
+    }
+
+    void scaleAndLimit (float* __restrict samples, float gain, int numSamples) noexcept
+    {
+        for (int i = 0; i < numSamples; ++i)
+            samples[i] = limited (samples[i] * gain);
+    }
+}
+
 void SorvaneAudioProcessor::balanceInput (const juce::AudioSampleBuffer& buffer, int numSamples) noexcept
 {
-    const bool monoInput = getTotalNumInputChannels() == 1;
     const float* left = buffer.getReadPointer (0);
     const float* right = buffer.getReadPointer (1);
     float* workL = workBuffer[0].get();
     float* workR = workBuffer[1].get();
 
-    const auto balanceSample = [&] (int i, float b)
+    const auto balanceWith = [&] (auto&& gainsForSample)
     {
-        const float keepL = b <= 0.5f ? 1.0f : 2.0f * (1.0f - b);
-        const float keepR = b <= 0.5f ? 2.0f * b : 1.0f;
-
-        if (monoInput)
-        {
-            const float x = left[i];
-            workL[i] = keepL * x;
-            workR[i] = keepR * x;
-        }
+        if (getTotalNumInputChannels() == 1)
+            balanceMonoInput (left, workL, workR, numSamples, gainsForSample);
         else
-        {
-            const float l = left[i];
-            const float r = right[i];
-            workL[i] = keepL * l + (1.0f - keepR) * r;
-            workR[i] = (1.0f - keepL) * l + keepR * r;
-        }
+            balanceStereoInput (left, right, workL, workR, numSamples, gainsForSample);
     };
 
     // A settled balance skips the glide, which would change nothing, and the loop vectorises.
     if (balance == targetBalance)
     {
-        for (int i = 0; i < numSamples; ++i)
-            balanceSample (i, balance);
-
+        const auto settled = balanceGains (balance);
+        balanceWith ([settled] { return settled; });
         return;
     }
 
-    for (int i = 0; i < numSamples; ++i)
+    const float target = targetBalance;
+    float b = balance;
+
+    balanceWith ([&b, target]
     {
-        lumarro::glideControl (balance, targetBalance);
-        balanceSample (i, balance);
-    }
+        lumarro::glideControl (b, target);
+        return balanceGains (b);
+    });
+
+    balance = b;
 }
 
-void SorvaneAudioProcessor::applyOutputGain (juce::AudioSampleBuffer& buffer, int numSamples) noexcept
+void SorvaneAudioProcessor::applyOutputGainAndLimit (juce::AudioSampleBuffer& buffer, int numSamples) noexcept
 {
     const int numChannels = buffer.getNumChannels();
     const float difference = gain - targetGain;
 
-    // Decided once per block: a settled gain is a plain multiply.
+    // Decided once per block: a settled gain is a plain multiply. The limit runs in the same pass.
     if (std::fabs ((double) difference) > 1e-6)
     {
         // Locals, so that the sample stores cannot be taken to alias the gain fields.
@@ -431,7 +476,7 @@ void SorvaneAudioProcessor::applyOutputGain (juce::AudioSampleBuffer& buffer, in
             current = lumarro::glideStep (current, target, 0.995, 0.005);
 
             for (int channel = 0; channel < numChannels; ++channel)
-                channels[channel][i] *= current;
+                channels[channel][i] = limited (channels[channel][i] * current);
         }
 
         gain = current;
@@ -441,22 +486,7 @@ void SorvaneAudioProcessor::applyOutputGain (juce::AudioSampleBuffer& buffer, in
         gain = targetGain;
 
         for (int channel = 0; channel < numChannels; ++channel)
-            juce::FloatVectorOperations::multiply (buffer.getWritePointer (channel), gain, numSamples);
-    }
-}
-
-void SorvaneAudioProcessor::limitOutput (juce::AudioSampleBuffer& buffer, int numSamples) noexcept
-{
-    for (int channel = 0; channel < buffer.getNumChannels(); ++channel)
-    {
-        auto* samples = buffer.getWritePointer (channel);
-
-        // Written so that a NaN, which fails every comparison, leaves as silence.
-        for (int i = 0; i < numSamples; ++i)
-        {
-            const float x = samples[i];
-            samples[i] = x > 1.0f ? 1.0f : (x >= -1.0f ? x : (x < -1.0f ? -1.0f : 0.0f));
-        }
+            scaleAndLimit (buffer.getWritePointer (channel), gain, numSamples);
     }
 }
 

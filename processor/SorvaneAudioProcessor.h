@@ -134,8 +134,7 @@ private:
     void updateSyncDelay();
     void processDelay (juce::AudioSampleBuffer& buffer, int numSamples);
     void balanceInput (const juce::AudioSampleBuffer& buffer, int numSamples) noexcept;
-    void applyOutputGain (juce::AudioSampleBuffer& buffer, int numSamples) noexcept;
-    static void limitOutput (juce::AudioSampleBuffer& buffer, int numSamples) noexcept;
+    void applyOutputGainAndLimit (juce::AudioSampleBuffer& buffer, int numSamples) noexcept;
     void captureScope (const juce::AudioSampleBuffer& buffer, int numSamples) noexcept;
     float filterCoefficient (float cutoffHz) const noexcept;
 

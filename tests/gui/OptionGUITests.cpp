@@ -25,6 +25,17 @@ void letOneTickPass()
     juce::MessageManager::getInstance()->runDispatchLoopUntil (OptionGUI::timerIntervalMs * 3);
 }
 
+/** Runs the message loop until the condition holds, or gives up after five seconds: on a loaded
+    machine the panel's timer may fire later than one tick. */
+template <typename Condition>
+bool pumpUntil (Condition&& condition)
+{
+    for (int elapsed = 0; elapsed < 5000 && ! condition(); elapsed += OptionGUI::timerIntervalMs)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (OptionGUI::timerIntervalMs);
+
+    return condition();
+}
+
 const std::pair<const char*, int> labelParameters[] = {
     { "labelLowPass", 5 }, { "labelDelayTime", 0 }, { "labelDelayFeedback", 1 }, { "labelPingPong", 4 },
     { "labelGain", 8 },    { "labelHighPass", 6 },  { "labelDryWet", 7 },        { "labelBalance", 3 },
@@ -78,7 +89,7 @@ TEST (OptionPanel, LabelsShowEachBindingWithinOneTick)
 
     processor.midiMap[SorvaneAudioProcessor::delayTimeIndex] = 7;
     processor.midiMap[SorvaneAudioProcessor::modeIndex] = -5;
-    letOneTickPass();
+    ASSERT_TRUE (pumpUntil ([&] { return child<juce::Label> (panel, "labelMode").getText() == "Mode: CC -5"; }));
 
     EXPECT_EQ (child<juce::Label> (panel, "labelDelayTime").getText(), "Time: CC 7");
     EXPECT_EQ (child<juce::Label> (panel, "labelMode").getText(), "Mode: CC -5");
@@ -93,7 +104,8 @@ TEST (OptionPanel, LabelsShowEachBindingWithinOneTick)
         for (auto& controller : processor.midiMap)
             controller = -1;
         processor.midiMap[index] = 40 + index;
-        letOneTickPass();
+        const auto bound = "CC " + juce::String (40 + index);
+        ASSERT_TRUE (pumpUntil ([&] { return child<juce::Label> (panel, name).getText().endsWith (bound); })) << name;
 
         for (const auto& [otherName, otherIndex] : labelParameters)
             EXPECT_EQ (child<juce::Label> (panel, otherName).getText().endsWith ("CC " + juce::String (40 + index)),

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <vector>
 
 namespace
@@ -358,4 +360,89 @@ TEST (OnePoleFilters, ANaNNeverStaysInAFilter)
     EXPECT_EQ (highPass.lastOutput, 0.0f);
     EXPECT_EQ (highPass.process (0.5f), 0.0f);
     EXPECT_FLOAT_EQ (highPass.process (1.0f), 0.9f * 0.5f);
+}
+
+TEST (GlideSteps, TheInlineNextFloatMatchesTheLibraryBitForBit)
+{
+    const auto bitsOf = [] (float x)
+    {
+        uint32_t bits;
+        std::memcpy (&bits, &x, sizeof bits);
+        return bits;
+    };
+
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const float edges[] { 0.0f, -0.0f, std::numeric_limits<float>::denorm_min(), -std::numeric_limits<float>::denorm_min(),
+                          std::numeric_limits<float>::min(), std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
+                          inf, -inf, 1.0f, -1.0f, 480000.0f, 10.0f, std::numeric_limits<float>::quiet_NaN() };
+
+    for (const float from : edges)
+    {
+        for (const float to : edges)
+        {
+            const float expected = std::nextafter (from, to);
+            const float got = lumarro::nextFloatTowards (from, to);
+
+            if (std::isnan (expected))
+                EXPECT_TRUE (std::isnan (got)) << from << " towards " << to;
+            else
+                EXPECT_EQ (bitsOf (got), bitsOf (expected)) << from << " towards " << to;
+        }
+    }
+
+    std::mt19937 random (7);
+    for (int i = 0; i < 100000; ++i)
+    {
+        uint32_t a = (uint32_t) random(), b = (uint32_t) random();
+        float from, to;
+        std::memcpy (&from, &a, sizeof from);
+        std::memcpy (&to, &b, sizeof to);
+
+        if (std::isnan (from) || std::isnan (to))
+            continue;
+
+        ASSERT_EQ (bitsOf (lumarro::nextFloatTowards (from, to)), bitsOf (std::nextafter (from, to))) << from << " towards " << to;
+    }
+}
+
+TEST (GlideSteps, TheEngineBoundsPassInRangeValuesAndSilenceNaN)
+{
+    // Signed zeros and the bounds themselves come through unchanged: the echoes must be exact.
+    EXPECT_EQ (std::signbit (lumarro::clamp2 (-0.0f)), true);
+    EXPECT_EQ (lumarro::clamp2 (2.0f), 2.0f);
+    EXPECT_EQ (lumarro::clamp2 (-2.0f), -2.0f);
+    EXPECT_EQ (lumarro::clamp2 (2.5f), 2.0f);
+    EXPECT_EQ (lumarro::clamp2 (-std::numeric_limits<float>::infinity()), -2.0f);
+    EXPECT_EQ (lumarro::clamp2 (std::numeric_limits<float>::quiet_NaN()), 0.0f);
+    EXPECT_EQ (lumarro::boundOrSilence (0.75f, 1.0f), 0.75f);
+    EXPECT_EQ (lumarro::boundOrSilence (1.5f, 1.0f), 1.0f);
+}
+
+TEST_F (FreshLine, EachSidesFilterGlidesTowardsItsOwnTarget)
+{
+    // The sides normally share their filter settings; set apart, each must follow its own glide.
+    line.setDelayTarget (200.0f);
+    settle();
+    line.lowPassL.targetCoefficient = 0.6f;
+    line.lowPassR.targetCoefficient = 0.2f;
+    line.highPassR.targetCoefficient = 0.95f;
+
+    OnePoleLowPass lowL = line.lowPassL, lowR = line.lowPassR;
+    OnePoleHighPass highR = line.highPassR;
+
+    std::vector<float> inL (300, 0.0f), inR (300, 0.0f), outL, outR;
+    runStereo (inL, inR, outL, outR);
+
+    for (int i = 0; i < 300; ++i)
+    {
+        lowL.process (0.0f);
+        lowR.process (0.0f);
+        highR.process (0.0f);
+    }
+
+    EXPECT_EQ (line.lowPassL.coefficient, lowL.coefficient);
+    EXPECT_EQ (line.lowPassR.coefficient, lowR.coefficient);
+    EXPECT_EQ (line.highPassR.coefficient, highR.coefficient);
+    EXPECT_EQ (line.highPassL.coefficient, 0.9f) << "a settled filter stays where it is";
+    EXPECT_NE (line.lowPassL.coefficient, line.lowPassR.coefficient);
 }
