@@ -216,7 +216,7 @@ void DelayLine::processMono (const float* in, float* out, int32_t n) noexcept
 
     if (runLimit == 0)
     {
-        runMono<true> (*this, in, out, bufferL.get(), n);
+        runMono (*this, in, out, bufferL.get(), n);
         return;
     }
 
@@ -237,7 +237,7 @@ void DelayLine::processStereo (const float* const* in, float* const* out, int32_
 
     if (runLimit == 0)
     {
-        runStereo<true> (*this, in[0], in[1], out[0], out[1], bufferL.get(), bufferR.get(), n);
+        runStereo (*this, in[0], in[1], out[0], out[1], bufferL.get(), bufferR.get(), n);
         return;
     }
 
@@ -516,46 +516,41 @@ void DelayLine::stereoRun (const float* inL, const float* inR, float* outL, floa
 // might alias a float field of the line, and the compiler would reload and re-store the whole
 // state on every sample. A mono output may be its own input, so only its ring is restricted;
 // each input sample is read before its output is written, which makes in-place use exact.
-template <bool gliding>
 void DelayLine::runMono (DelayLine& line, const float* in, float* out, float* __restrict ring, int32_t n) noexcept
 {
     for (int32_t i = 0; i < n; ++i)
     {
         line.advanceWritePosition();
 
-        if constexpr (gliding)
-            lumarro::glideControl (line.feedback, line.targetFeedback);
+        lumarro::glideControl (line.feedback, line.targetFeedback);
 
         const float x = in[i];
         ring[line.writePos] = clamp2 (x + line.feedbackSampleL) * line.feedback;
 
-        const float frac = line.advanceReadPosition<gliding>();
+        const float frac = line.advanceReadPosition();
         const float heard = line.readInterpolated (ring, frac);
-        const float echo = line.lowPassL.template process<gliding> (line.highPassL.template process<gliding> (heard));
+        const float echo = line.lowPassL.process (line.highPassL.process (heard));
         line.feedbackSampleL = echo;
 
         float dry, wet;
-        line.mixGains<gliding> (dry, wet);
+        line.mixGains (dry, wet);
         out[i] = clamp2 (dry * x + wet * echo);
     }
 }
 
-template <bool gliding>
 void DelayLine::runStereo (DelayLine& line, const float* __restrict inL, const float* __restrict inR,
                            float* __restrict outL, float* __restrict outR,
                            float* __restrict ringL, float* __restrict ringR, int32_t n) noexcept
 {
     for (int32_t i = 0; i < n; ++i)
     {
-        if constexpr (gliding)
-            lumarro::glideControl (line.pingPong, line.targetPingPong);
+        lumarro::glideControl (line.pingPong, line.targetPingPong);
 
         const float p = line.pingPong;
 
         line.advanceWritePosition();
 
-        if constexpr (gliding)
-            lumarro::glideControl (line.feedback, line.targetFeedback);
+        lumarro::glideControl (line.feedback, line.targetFeedback);
 
         const float left = inL[i];
         const float right = inR[i];
@@ -564,16 +559,16 @@ void DelayLine::runStereo (DelayLine& line, const float* __restrict inL, const f
         ringL[line.writePos] = clamp2 ((1.0f - p) * a + p * b) * line.feedback;
         ringR[line.writePos] = clamp2 (p * a + (1.0f - p) * b) * line.feedback;
 
-        const float frac = line.advanceReadPosition<gliding>();
+        const float frac = line.advanceReadPosition();
         const float heardL = line.readInterpolated (ringL, frac);
-        const float echoL = line.lowPassL.template process<gliding> (line.highPassL.template process<gliding> (heardL));
+        const float echoL = line.lowPassL.process (line.highPassL.process (heardL));
         line.feedbackSampleL = echoL;
         const float heardR = line.readInterpolated (ringR, frac);
-        const float echoR = line.lowPassR.template process<gliding> (line.highPassR.template process<gliding> (heardR));
+        const float echoR = line.lowPassR.process (line.highPassR.process (heardR));
         line.feedbackSampleR = echoR;
 
         float dry, wet;
-        line.mixGains<gliding> (dry, wet);
+        line.mixGains (dry, wet);
         outL[i] = clamp2 (dry * left + wet * echoL);
         outR[i] = clamp2 (dry * right + wet * echoR);
     }

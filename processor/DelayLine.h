@@ -51,9 +51,7 @@ struct DelayLine
     /** Two channels from two input arrays into two distinct output arrays. */
     void processStereo (const float* const* in, float* const* out, int32_t n) noexcept;
 
-    /** True when every smoothed value sits on its target, so that a block may skip the glides:
-        a glide whose value equals its target leaves it unchanged.
-    */
+    /** True when every smoothed value sits on its target. */
     bool isSettled() const noexcept
     {
         return delay == targetDelay && feedback == targetFeedback && mix == targetMix && pingPong == targetPingPong
@@ -89,9 +87,7 @@ private:
 
     // One sample after another, in the order the steps are defined: for reads that may meet
     // their own step's write.
-    template <bool gliding>
     static void runMono (DelayLine&, const float* in, float* out, float* __restrict ring, int32_t n) noexcept;
-    template <bool gliding>
     static void runStereo (DelayLine&, const float* __restrict inL, const float* __restrict inR,
                            float* __restrict outL, float* __restrict outR,
                            float* __restrict ringL, float* __restrict ringR, int32_t n) noexcept;
@@ -104,11 +100,9 @@ private:
     }
 
     /** Glides and clamps the delay, places readPos and returns the fraction to interpolate by. */
-    template <bool gliding>
     float advanceReadPosition() noexcept
     {
-        if constexpr (gliding)
-            delay = glideAndClampDelay (delay, targetDelay, (float) minDelay, (float) maxDelay);
+        delay = glideAndClampDelay (delay, targetDelay, (float) minDelay, (float) maxDelay);
 
         const auto whole = wholeSamples (delay);
         readPos = wrapBehind (writePos - whole, length);
@@ -174,11 +168,9 @@ private:
         }
     }
 
-    template <bool gliding>
     void mixGains (float& dry, float& wet) noexcept
     {
-        if constexpr (gliding)
-            lumarro::glideControl (mix, targetMix);
+        lumarro::glideControl (mix, targetMix);
 
         gainsForMix (mix, dry, wet);
     }

@@ -16,12 +16,10 @@ struct OnePoleLowPass
         coefficient = 0.1f;
     }
 
-    /** Filters one sample; a caller that knows the coefficient has settled may skip its glide. */
-    template <bool gliding = true>
+    /** Glides the coefficient one step and filters one sample. */
     float process (float x) noexcept
     {
-        if constexpr (gliding)
-            lumarro::glideCoefficient (coefficient, targetCoefficient);
+        lumarro::glideCoefficient (coefficient, targetCoefficient);
 
         lastOutput = filter (coefficient, x, lastOutput);
         return lastOutput;
@@ -50,12 +48,10 @@ struct OnePoleHighPass
         coefficient = 0.9f;
     }
 
-    /** Filters one sample; a caller that knows the coefficient has settled may skip its glide. */
-    template <bool gliding = true>
+    /** Glides the coefficient one step and filters one sample. */
     float process (float x) noexcept
     {
-        if constexpr (gliding)
-            lumarro::glideCoefficient (coefficient, targetCoefficient);
+        lumarro::glideCoefficient (coefficient, targetCoefficient);
 
         lastOutput = filter (coefficient, x, lastInput, lastOutput);
         lastInput = x;

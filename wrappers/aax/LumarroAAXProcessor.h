@@ -2,6 +2,7 @@
 
 #include "AAX_CEffectParameters.h"
 #include "AaxProcessRecords.h"
+#include "SorvaneAudioProcessor.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -24,7 +25,7 @@ public:
     static constexpr int initialBlockLength = 1024;
     /** The longest block the processor takes in one call; blocks up to it pass whole, so the
         output matches the processor's own, and longer ones go in slices of it. */
-    static constexpr int maxSliceLength = 16384;
+    static constexpr int maxSliceLength = SorvaneAudioProcessor::maxBlockSize;
     /** The most MIDI events one slice takes in: several times what a MIDI cable carries in it, with
         room for dense automation. Later ones in the same slice are dropped, so that the audio thread
         never grows the buffer. */

@@ -41,12 +41,11 @@ LumarroVSTWrapper::LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<
     storeInitialDelay (processor->getLatencySamples());
     setFlagBit5 (true);
 
+    // A slice of a long block never carries more events than the whole block.
     incomingMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
+    sliceMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
     processor->setPlayHead (this);
     processor->addListener (this);
-
-    // A slice of a long block never carries more events than the whole block.
-    sliceMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
 }
 
 LumarroVSTWrapper::~LumarroVSTWrapper()
