@@ -3,6 +3,7 @@
 #include "BinaryData.h"
 #include "OptionGUI.h"
 #include "Oscillo.h"
+#include "ParameterTable.h"
 #include "WelcomeGUI.h"
 
 #include <cmath>
@@ -293,21 +294,10 @@ void SorvaneAudioProcessorEditor::resized()
 //==============================================================================
 int SorvaneAudioProcessorEditor::parameterIndexForName (const juce::String& componentName)
 {
-    static const std::pair<const char*, int> controls[] = {
-        { "sliderLowPass", SorvaneAudioProcessor::highCutIndex },
-        { "sliderDelayTime", SorvaneAudioProcessor::delayTimeIndex },
-        { "sliderDelayFeedback", SorvaneAudioProcessor::delayFeedbackIndex },
-        { "sliderPingPong", SorvaneAudioProcessor::pingPongIndex },
-        { "sliderHighPass", SorvaneAudioProcessor::lowCutIndex },
-        { "sliderDryWet", SorvaneAudioProcessor::dryWetIndex },
-        { "sliderBalance", SorvaneAudioProcessor::balanceIndex },
-        { "sliderGain", SorvaneAudioProcessor::gainIndex },
-        { "sliderMode", SorvaneAudioProcessor::modeIndex },
-    };
-
-    for (const auto& [name, index] : controls)
-        if (componentName == name)
-            return index;
+    // Each slider is named after its parameter's state element, crossed filter names included.
+    for (const auto& parameter : lumarro::parameterTable)
+        if (componentName == "slider" + juce::String (parameter.stateElement))
+            return parameter.index;
 
     return -1;
 }

@@ -1,50 +1,13 @@
 #include "SorvaneAudioProcessor.h"
 
-#include "StateTextScreen.h"
+#include "ParameterTable.h"
+#include "SavedState.h"
 
 #include <cmath>
-#include <cstring>
 #include <limits>
-
-const std::array<juce::String, numNoteValues> noteValueNames {
-    "1/128", "1/128d",
-    "1/64t", "1/64", "1/64d",
-    "1/32t", "1/32", "1/32d",
-    "1/16t", "1/16", "1/16d",
-    "1/8t",  "1/8",  "1/8d",
-    "1/4t",  "1/4",  "1/4d",
-    "1/2t",  "1/2",  "1/2d",
-    "1/1t",  "1/1",  "1/1d",
-    "2/1t",  "2/1"
-};
-
-const std::array<float, numNoteValues> noteValueLengths {
-    0.0078125f, 0.01171875f,
-    0.010416667f, 0.015625f, 0.0234375f,
-    0.020833334f, 0.03125f, 0.046875f,
-    0.041666668f, 0.0625f, 0.09375f,
-    0.083333336f, 0.125f, 0.1875f,
-    0.16666667f, 0.25f, 0.375f,
-    0.33333334f, 0.5f, 0.75f,
-    0.6666667f, 1.0f, 1.5f,
-    1.3333334f, 2.0f
-};
-
-const float SorvaneAudioProcessor::parameterDefaults[numParameters] { 0.0f, 0.5f, 0.33f, 0.5f, 0.0f, 0.0f, 0.0f, 0.5f, 0.9f };
 
 namespace
 {
-    const char* const parameterNames[SorvaneAudioProcessor::numParameters] {
-        "DelayTime", "DelayFeedback", "Mode", "Balance", "PingPong", "HighCut", "LowCut", "DryWet", "Gain"
-    };
-
-    struct ModeRange
-    {
-        float minSeconds, maxSeconds;
-    };
-
-    constexpr ModeRange modeRanges[] { { 0.005f, 0.1f }, { 0.1f, 1.0f }, { 1.0f, 3.0f } };
-
     bool isParameterIndex (int index) noexcept
     {
         // Tested as unsigned, so negative indices are out of range too.
@@ -79,7 +42,7 @@ SorvaneAudioProcessor::SorvaneAudioProcessor()
     delayLine.init (minDelaySamples, maxDelaySamples);
 
     std::fill (std::begin (midiMap), std::end (midiMap), -1);
-    std::copy (std::begin (parameterDefaults), std::end (parameterDefaults), std::begin (parameterValues));
+    std::copy (lumarro::parameterDefaults.begin(), lumarro::parameterDefaults.end(), std::begin (parameterValues));
 
     for (auto& channel : workBuffer)
         channel = zeroedSamples (maxBlockSize);
@@ -124,7 +87,7 @@ int SorvaneAudioProcessor::getNumParameters()
 
 const juce::String SorvaneAudioProcessor::getParameterName (int parameterIndex)
 {
-    return isParameterIndex (parameterIndex) ? juce::String (parameterNames[parameterIndex]) : juce::String();
+    return isParameterIndex (parameterIndex) ? juce::String (lumarro::parameterTable[(size_t) parameterIndex].name) : juce::String();
 }
 
 float SorvaneAudioProcessor::getParameter (int parameterIndex)
@@ -139,7 +102,7 @@ const juce::String SorvaneAudioProcessor::getParameterText (int parameterIndex)
 
 float SorvaneAudioProcessor::getParameterDefaultValue (int parameterIndex)
 {
-    return isParameterIndex (parameterIndex) ? parameterDefaults[parameterIndex] : 0.0f;
+    return isParameterIndex (parameterIndex) ? lumarro::parameterDefaults[(size_t) parameterIndex] : 0.0f;
 }
 
 void SorvaneAudioProcessor::setParameter (int parameterIndex, float newValue)
@@ -245,8 +208,8 @@ void SorvaneAudioProcessor::setMode (float value)
 
         if (currentMode != Sync)
         {
-            minDelaySeconds = modeRanges[currentMode].minSeconds;
-            maxDelaySeconds = modeRanges[currentMode].maxSeconds;
+            minDelaySeconds = lumarro::modeRanges[currentMode].minSeconds;
+            maxDelaySeconds = lumarro::modeRanges[currentMode].maxSeconds;
         }
     }
 
@@ -302,7 +265,7 @@ void SorvaneAudioProcessor::handleMidiControllers (juce::MidiBuffer& midiMessage
 
         for (int i = 0; i < numParameters; ++i)
             if (midiMap[i] == controller)
-                notifyHostOfParameter (i, i == gainIndex ? std::sqrt (value) : value);
+                notifyHostOfParameter (i, lumarro::parameterTable[(size_t) i].valueFromController (value));
 
         // The learn target comes from the editor's thread; never bind outside the table.
         const int target = midiLearnIndex;
@@ -310,7 +273,7 @@ void SorvaneAudioProcessor::handleMidiControllers (juce::MidiBuffer& midiMessage
         if (midiLearnActive && isParameterIndex (target))
         {
             midiMap[target] = controller;
-            notifyHostOfParameter (target, value);
+            notifyHostOfParameter (target, value); // the plain value, with no curve, gain included
         }
     }
 }
@@ -517,121 +480,18 @@ const juce::String SorvaneAudioProcessor::getProgramName (int index)
 }
 
 //==============================================================================
-namespace
-{
-    /** The state elements in the order they are written, with the parameter each one holds. */
-    struct StateItem
-    {
-        const char* parameterElement;
-        const char* midiMapElement;
-        int parameterIndex;
-    };
-
-    constexpr StateItem stateItems[] {
-        { "LowPass",       "midiMapLowPass",       SorvaneAudioProcessor::highCutIndex },
-        { "HighPass",      "midiMapHighPass",      SorvaneAudioProcessor::lowCutIndex },
-        { "DelayTime",     "midiMapDelayTime",     SorvaneAudioProcessor::delayTimeIndex },
-        { "DelayFeedback", "midiMapDelayFeedback", SorvaneAudioProcessor::delayFeedbackIndex },
-        { "Balance",       "midiMapBalance",       SorvaneAudioProcessor::balanceIndex },
-        { "PingPong",      "midiMapPingPong",      SorvaneAudioProcessor::pingPongIndex },
-        { "DryWet",        "midiMapDryWet",        SorvaneAudioProcessor::dryWetIndex },
-        { "Gain",          "midiMapGain",          SorvaneAudioProcessor::gainIndex },
-        { "Mode",          "midiMapMode",          SorvaneAudioProcessor::modeIndex },
-    };
-
-    void addTextChild (juce::XmlElement& root, const char* name, const juce::String& text)
-    {
-        root.createNewChildElement (name)->addTextElement (text);
-    }
-
-    constexpr juce::uint32 stateMagic = 0x21324356;
-
-    /** Truncates towards zero; values beyond the int range (or NaN) cannot be converted safely. */
-    int32_t truncateToInt (float value) noexcept
-    {
-        if (std::isnan (value))
-            return 0;
-
-        return (int32_t) juce::jlimit (-2.0e9f, 2.0e9f, value);
-    }
-
-    /** Unwraps a saved block as JUCE's getXmlFromBinary does, but lets only a text that passes
-        the screen reach the XML parser.
-    */
-    std::unique_ptr<juce::XmlElement> readStateDocument (const void* data, int sizeInBytes)
-    {
-        if (data == nullptr || sizeInBytes < 9 || juce::ByteOrder::littleEndianInt (data) != stateMagic)
-            return {};
-
-        const auto storedLength = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
-
-        if (storedLength <= 0)
-            return {};
-
-        // The parser reads the text up to its first zero byte, so that is what the screen sees.
-        const auto* text = static_cast<const char*> (data) + 8;
-        const auto textLength = strnlen (text, (size_t) std::min (sizeInBytes - 8, storedLength));
-
-        if (! lumarro::isSafeStateText (text, textLength))
-            return {};
-
-        return juce::parseXML (juce::String::fromUTF8 (text, (int) textLength));
-    }
-}
-
 void SorvaneAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
-    juce::XmlElement root ("Root");
-
-    for (const auto& item : stateItems)
-        addTextChild (root, item.parameterElement, juce::String (parameterValues[item.parameterIndex]));
-
-    addTextChild (root, "idxMidiChannel", juce::String (idxMidiChannel));
-
-    for (const auto& item : stateItems)
-        addTextChild (root, item.midiMapElement, juce::String (midiMap[item.parameterIndex]));
-
-    addTextChild (root, "idxGUI", juce::String (idxGUI));
-
-    // JUCE's copyXmlToBinary now puts a declaration in front; the saved block holds the
-    // document alone, on one line: magic, length, text, zero.
-    const auto text = root.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
-    const auto textBytes = text.getNumBytesAsUTF8();
-
-    destData.reset();
-    juce::MemoryOutputStream out (destData, false);
-    out.writeInt ((int) stateMagic);
-    out.writeInt ((int) textBytes);
-    out.write (text.toRawUTF8(), textBytes);
-    out.writeByte (0);
+    lumarro::writeSavedState (destData, parameterValues, midiMap, idxMidiChannel, idxGUI);
 }
 
 void SorvaneAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    const auto xml = readStateDocument (data, sizeInBytes);
+    const lumarro::SavedStateTarget target { [this] (int index, float value) { setParameter (index, value); },
+                                             midiMap, idxMidiChannel, idxGUI };
 
-    if (xml == nullptr)
-        return;
-
-    for (const auto* child : xml->getChildIterator())
-    {
-        const auto text = child->getAllSubText();
-
-        for (const auto& item : stateItems)
-        {
-            if (child->hasTagName (item.parameterElement))
-                setParameter (item.parameterIndex, text.getFloatValue());
-            else if (child->hasTagName (item.midiMapElement))
-                midiMap[item.parameterIndex] = text.getIntValue();
-        }
-
-        if (child->hasTagName ("idxMidiChannel"))
-            idxMidiChannel = text.getIntValue();
-        else if (child->hasTagName ("idxGUI"))
-            idxGUI = truncateToInt (text.getFloatValue());
-    }
-
-    parametersChanged = true;
+    if (lumarro::readSavedState (data, sizeInBytes, target))
+        parametersChanged = true;
 }
 
 //==============================================================================

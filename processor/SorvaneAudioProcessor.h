@@ -16,11 +16,6 @@ enum DelayMode : int32_t
     Sync = 3
 };
 
-/** The note values of Sync mode: names for display and lengths in whole notes. */
-constexpr int numNoteValues = 25;
-extern const std::array<juce::String, numNoteValues> noteValueNames;
-extern const std::array<float, numNoteValues> noteValueLengths;
-
 /** Lumarro's processor: a stereo delay with four time modes, feedback through low and
     high cut, ping-pong, input balance, dry/wet and output gain, driven by nine normalised
     parameters, MIDI controller bindings and MIDI learn.
@@ -124,8 +119,6 @@ public:
     std::array<std::unique_ptr<float[]>, 2> scopeBuffer;
     int32_t scopeSampleCount = scopeSize;
     int32_t idxGUI = 0;
-
-    static const float parameterDefaults[numParameters];
 
 private:
     void applyParameter (int parameterIndex, float value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParameterTable.h"
 #include "SorvaneAudioProcessor.h"
 
 #include <vector>
