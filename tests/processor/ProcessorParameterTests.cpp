@@ -9,12 +9,14 @@ TEST (ProcessorParameters, AFreshProcessorHoldsTheDefaults)
 {
     SorvaneAudioProcessor processor;
     const float expected[] { 0.0f, 0.5f, 0.33f, 0.5f, 0.0f, 0.0f, 0.0f, 0.5f, 0.9f };
+    const char* const names[] { "DelayTime", "DelayFeedback", "Mode", "Balance", "PingPong", "HighCut", "LowCut", "DryWet", "Gain" };
 
     ASSERT_EQ (processor.getNumParameters(), 9);
     for (int i = 0; i < 9; ++i)
     {
         EXPECT_EQ (processor.getParameter (i), expected[i]) << i;
         EXPECT_EQ (processor.getParameterDefaultValue (i), expected[i]) << i;
+        EXPECT_EQ (processor.getParameterName (i), names[i]) << i;
     }
 
     EXPECT_EQ (processor.currentMode, Normal);

@@ -1,4 +1,5 @@
 #include "ProcessorTestSupport.h"
+#include "SavedState.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,37 @@ namespace
     {
         processor.setStateInformation (block.getData(), (int) block.getSize());
     }
+
+    /** The settings a block restores, read with no processor behind them: each parameter value
+        is stored as it arrives, and applied records whether any block was taken.
+    */
+    struct LoadedSettings
+    {
+        LoadedSettings()
+        {
+            std::copy (lumarro::parameterDefaults.begin(), lumarro::parameterDefaults.end(), std::begin (parameterValues));
+        }
+
+        bool load (const void* data, int sizeInBytes)
+        {
+            const lumarro::SavedStateTarget target { [this] (int index, float value) { parameterValues[index] = value; },
+                                                     midiMap, idxMidiChannel, idxGUI };
+            const bool taken = lumarro::readSavedState (data, sizeInBytes, target);
+            applied = applied || taken;
+            return taken;
+        }
+
+        bool load (const juce::MemoryBlock& block)
+        {
+            return load (block.getData(), (int) block.getSize());
+        }
+
+        float parameterValues[SorvaneAudioProcessor::numParameters];
+        int32_t midiMap[SorvaneAudioProcessor::numParameters] { -1, -1, -1, -1, -1, -1, -1, -1, -1 };
+        int32_t idxMidiChannel = 0;
+        int32_t idxGUI = 0;
+        bool applied = false;
+    };
 }
 
 TEST (SavedState, ADefaultProcessorWritesTheExactBlock)
@@ -50,6 +82,36 @@ TEST (SavedState, ADefaultProcessorWritesTheExactBlock)
     EXPECT_EQ (bytes[3], 0x21);
     EXPECT_EQ (block.getSize(), expected.getNumBytesAsUTF8() + 9);
     EXPECT_EQ (bytes[block.getSize() - 1], 0);
+}
+
+TEST (SavedState, EachSettingIsWrittenUnderItsOwnElement)
+{
+    const float values[] { 0.25f, 0.8f, 0.66f, 0.1f, 0.75f, 0.3f, 0.2f, 0.9f, 0.7f };
+    const int32_t midiMap[] { 20, 21, 22, 23, 24, 25, 26, 27, 28 };
+    juce::MemoryBlock block { "stale", 5 };
+    lumarro::writeSavedState (block, values, midiMap, 5, 1);
+
+    const juce::String expected =
+        "<Root><LowPass>0.3</LowPass><HighPass>0.2</HighPass><DelayTime>0.25</DelayTime>"
+        "<DelayFeedback>0.8</DelayFeedback><Balance>0.1</Balance><PingPong>0.75</PingPong>"
+        "<DryWet>0.9</DryWet><Gain>0.7</Gain><Mode>0.66</Mode><idxMidiChannel>5</idxMidiChannel>"
+        "<midiMapLowPass>25</midiMapLowPass><midiMapHighPass>26</midiMapHighPass>"
+        "<midiMapDelayTime>20</midiMapDelayTime><midiMapDelayFeedback>21</midiMapDelayFeedback>"
+        "<midiMapBalance>23</midiMapBalance><midiMapPingPong>24</midiMapPingPong>"
+        "<midiMapDryWet>27</midiMapDryWet><midiMapGain>28</midiMapGain><midiMapMode>22</midiMapMode>"
+        "<idxGUI>1</idxGUI></Root>";
+
+    EXPECT_EQ (block, blockFor (expected)) << "the whole block is replaced";
+
+    LoadedSettings settings;
+    ASSERT_TRUE (settings.load (block));
+    for (int i = 0; i < 9; ++i)
+    {
+        EXPECT_EQ (settings.parameterValues[i], values[i]) << i;
+        EXPECT_EQ (settings.midiMap[i], midiMap[i]) << i;
+    }
+    EXPECT_EQ (settings.idxMidiChannel, 5);
+    EXPECT_EQ (settings.idxGUI, 1);
 }
 
 TEST (SavedState, RestoringIntoASecondProcessorGivesTheSameSettings)
@@ -82,8 +144,6 @@ TEST (SavedState, RestoringIntoASecondProcessorGivesTheSameSettings)
 
 TEST (SavedState, MalformedBlocksAreIgnoredWhole)
 {
-    SorvaneAudioProcessor processor;
-    processor.parametersChanged = false;
     const auto good = blockFor ("<Root><Gain>0.1</Gain></Root>");
 
     auto wrongMagic = good;
@@ -101,26 +161,39 @@ TEST (SavedState, MalformedBlocksAreIgnoredWhole)
     auto truncatedSequence = brokenUtf8;
     static_cast<char*> (truncatedSequence.getData())[truncatedSequence.getSize() - 3] = (char) 0xff;
 
-    processor.setStateInformation (good.getData(), 8);
-    load (processor, wrongMagic);
-    load (processor, zeroLength);
-    load (processor, negativeLength);
-    load (processor, unparsable);
-    load (processor, truncatedSequence);
-    processor.setStateInformation (nullptr, 100);
-
-    // These would hang or recurse in the XML parser; a saved state never holds them.
-    load (processor, blockFor ("<Root><Gain>0.1</Gain>&&"));
-    load (processor, blockFor ("<Root><?x?>0<Gain>0.1</Gain></Root>"));
-
     // Nothing behind a zero byte inside the text reaches the parser.
     const char textWithZero[] = "<Root><Gain>0.1</Gain>\0&&</Root>";
     auto zeroInside = blockFor (juce::String (textWithZero));
     zeroInside.removeSection (zeroInside.getSize() - 1, 1);
     zeroInside.append (textWithZero + 22, sizeof (textWithZero) - 22);
     static_cast<juce::uint32*> (zeroInside.getData())[1] = (juce::uint32) (sizeof (textWithZero) - 1);
-    load (processor, zeroInside);
-    load (processor, blockFor ("<!DOCTYPE r [<!ENTITY a \"<x>&a;</x>\">]><Root><Gain>&a;0.1</Gain></Root>"));
+
+    const std::vector<juce::MemoryBlock> blocks {
+        wrongMagic, zeroLength, negativeLength, unparsable, truncatedSequence, zeroInside,
+        // These would hang or recurse in the XML parser; a saved state never holds them.
+        blockFor ("<Root><Gain>0.1</Gain>&&"),
+        blockFor ("<Root><?x?>0<Gain>0.1</Gain></Root>"),
+        blockFor ("<!DOCTYPE r [<!ENTITY a \"<x>&a;</x>\">]><Root><Gain>&a;0.1</Gain></Root>"),
+    };
+
+    LoadedSettings settings;
+    EXPECT_FALSE (settings.load (good.getData(), 8));
+    EXPECT_FALSE (settings.load (nullptr, 100));
+
+    for (const auto& block : blocks)
+        EXPECT_FALSE (settings.load (block)) << block.toString();
+
+    EXPECT_EQ (settings.parameterValues[8], 0.9f);
+    EXPECT_FALSE (settings.applied);
+
+    // The processor takes a refused block as no change at all.
+    SorvaneAudioProcessor processor;
+    processor.parametersChanged = false;
+    processor.setStateInformation (good.getData(), 8);
+    processor.setStateInformation (nullptr, 100);
+
+    for (const auto& block : blocks)
+        load (processor, block);
 
     EXPECT_EQ (processor.getParameter (8), 0.9f);
     EXPECT_FALSE (processor.parametersChanged);
@@ -128,14 +201,14 @@ TEST (SavedState, MalformedBlocksAreIgnoredWhole)
 
 TEST (SavedState, ElementNamesAreMatchedWithoutCaseAndTheRootIsNotChecked)
 {
-    SorvaneAudioProcessor processor;
-    load (processor, blockFor ("<Settings><gain>0.5</gain><MIDIMAPGAIN>300</MIDIMAPGAIN><idxgui>1.9</idxgui>"
-                               "<Unknown>3</Unknown><Balance>abc</Balance></Settings>"));
+    LoadedSettings settings;
+    settings.load (blockFor ("<Settings><gain>0.5</gain><MIDIMAPGAIN>300</MIDIMAPGAIN><idxgui>1.9</idxgui>"
+                             "<Unknown>3</Unknown><Balance>abc</Balance></Settings>"));
 
-    EXPECT_EQ (processor.getParameter (8), 0.5f);
-    EXPECT_EQ (processor.midiMap[8], 300) << "stored as read; no controller can match it";
-    EXPECT_EQ (processor.idxGUI, 1) << "truncated towards zero";
-    EXPECT_EQ (processor.getParameter (3), 0.0f) << "a text that is no number reads as 0";
+    EXPECT_EQ (settings.parameterValues[8], 0.5f);
+    EXPECT_EQ (settings.midiMap[8], 300) << "stored as read; no controller can match it";
+    EXPECT_EQ (settings.idxGUI, 1) << "truncated towards zero";
+    EXPECT_EQ (settings.parameterValues[3], 0.0f) << "a text that is no number reads as 0";
 }
 
 TEST (SavedState, ModeRemapsTheDelayTimeWhateverTheOrder)
@@ -194,24 +267,24 @@ namespace
     /** Loads each block on a thread with a small stack, as some hosts give their loading
         threads: a parser that recursed once per element would overflow it.
     */
-    void loadOnASmallStack (SorvaneAudioProcessor& processor, const std::vector<juce::MemoryBlock>& blocks)
+    void loadOnASmallStack (LoadedSettings& settings, const std::vector<juce::MemoryBlock>& blocks)
     {
         struct Loader : juce::Thread
         {
-            Loader (SorvaneAudioProcessor& p, const std::vector<juce::MemoryBlock>& b)
-                : juce::Thread ("state loader", 512 * 1024), processor (p), blocks (b) {}
+            Loader (LoadedSettings& s, const std::vector<juce::MemoryBlock>& b)
+                : juce::Thread ("state loader", 512 * 1024), settings (s), blocks (b) {}
 
             void run() override
             {
                 for (const auto& block : blocks)
-                    load (processor, block);
+                    settings.load (block);
             }
 
-            SorvaneAudioProcessor& processor;
+            LoadedSettings& settings;
             const std::vector<juce::MemoryBlock>& blocks;
         };
 
-        Loader loader (processor, blocks);
+        Loader loader (settings, blocks);
         ASSERT_TRUE (loader.startThread());
         EXPECT_TRUE (loader.waitForThreadToExit (60000));
     }
@@ -219,8 +292,7 @@ namespace
 
 TEST (SavedState, DeepOrTangledNestingIsIgnoredWholeWithoutOverflowingTheStack)
 {
-    SorvaneAudioProcessor processor;
-    processor.parametersChanged = false;
+    LoadedSettings settings;
 
     const std::vector<juce::MemoryBlock> blocks {
         blockFor (nestedTo (30000)),
@@ -234,13 +306,13 @@ TEST (SavedState, DeepOrTangledNestingIsIgnoredWholeWithoutOverflowingTheStack)
         blockFor (nestedTo (17)),
     };
 
-    loadOnASmallStack (processor, blocks);
+    loadOnASmallStack (settings, blocks);
 
-    EXPECT_EQ (processor.getParameter (8), 0.9f);
-    EXPECT_FALSE (processor.parametersChanged);
+    EXPECT_EQ (settings.parameterValues[8], 0.9f);
+    EXPECT_FALSE (settings.applied);
 
-    load (processor, blockFor (nestedTo (16)));
-    EXPECT_EQ (processor.getParameter (8), 0.3f) << "sixteen levels are still read";
+    settings.load (blockFor (nestedTo (16)));
+    EXPECT_EQ (settings.parameterValues[8], 0.3f) << "sixteen levels are still read";
 }
 
 TEST (SavedState, TextsTooLongOrWithTooManyNamesAreIgnoredWhole)
@@ -253,20 +325,19 @@ TEST (SavedState, TextsTooLongOrWithTooManyNamesAreIgnoredWhole)
         return text.toString();
     };
 
-    SorvaneAudioProcessor processor;
-    processor.parametersChanged = false;
+    LoadedSettings settings;
 
     // Hundreds of thousands of names would take seconds to parse, and JUCE keeps every name.
-    load (processor, blockFor ("<Root" + attributes (400000) + "><Gain>0.3</Gain></Root>"));
-    load (processor, blockFor ("<Root" + attributes (300) + "><Gain>0.3</Gain></Root>"));
-    load (processor, blockFor ("<Root><Gain>0.3</Gain>" + repeated ("<x/>", 300) + "</Root>"));
-    load (processor, blockFor ("<Root><Gain>0.3</Gain><Pad>" + repeated ("0", 65536) + "</Pad></Root>"));
+    settings.load (blockFor ("<Root" + attributes (400000) + "><Gain>0.3</Gain></Root>"));
+    settings.load (blockFor ("<Root" + attributes (300) + "><Gain>0.3</Gain></Root>"));
+    settings.load (blockFor ("<Root><Gain>0.3</Gain>" + repeated ("<x/>", 300) + "</Root>"));
+    settings.load (blockFor ("<Root><Gain>0.3</Gain><Pad>" + repeated ("0", 65536) + "</Pad></Root>"));
 
-    EXPECT_EQ (processor.getParameter (8), 0.9f);
-    EXPECT_FALSE (processor.parametersChanged);
+    EXPECT_EQ (settings.parameterValues[8], 0.9f);
+    EXPECT_FALSE (settings.applied);
 
-    load (processor, blockFor ("<Root" + attributes (200) + "><Gain>0.3</Gain>" + repeated ("<x/>", 50) + "</Root>"));
-    EXPECT_EQ (processor.getParameter (8), 0.3f);
+    settings.load (blockFor ("<Root" + attributes (200) + "><Gain>0.3</Gain>" + repeated ("<x/>", 50) + "</Root>"));
+    EXPECT_EQ (settings.parameterValues[8], 0.3f);
 }
 
 TEST (SavedState, DeclarationsCommentsAndInstructionsOutsideElementsAreRead)
@@ -279,12 +350,10 @@ TEST (SavedState, DeclarationsCommentsAndInstructionsOutsideElementsAreRead)
         "<Root kind='a &amp; b &#60; &#x3e;'><Gain>&#48;.3</Gain><Empty/></Root>",
     };
 
-    SorvaneAudioProcessor processor;
-
     for (const auto* document : documents)
     {
-        processor.setParameter (8, 0.9f);
-        load (processor, blockFor (document));
-        EXPECT_EQ (processor.getParameter (8), 0.3f) << document;
+        LoadedSettings settings;
+        settings.load (blockFor (document));
+        EXPECT_EQ (settings.parameterValues[8], 0.3f) << document;
     }
 }
