@@ -36,10 +36,10 @@ LumarroVSTWrapper::LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<
     storeUniqueId (uniqueId);
     storeInputCount (numChannels);
     storeOutputCount (numChannels);
-    setFlagBit4 (true);
-    setFlagBit8 (false);
+    setFlag (VstEffectRecord::canReplacingFlag, true);
+    setFlag (VstEffectRecord::isSynthFlag, false);
     storeInitialDelay (processor->getLatencySamples());
-    setFlagBit5 (true);
+    setFlag (VstEffectRecord::programChunksFlag, true);
 
     // A slice of a long block never carries more events than the whole block.
     incomingMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
