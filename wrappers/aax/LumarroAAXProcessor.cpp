@@ -14,14 +14,12 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <mutex>
 #include <vector>
 
 namespace
 {
-    /** A MIDI buffer keeps each event as its sample position, its size and its bytes. */
-    constexpr size_t midiEventBytes = sizeof (int32_t) + sizeof (uint16_t) + 3;
-
     /** The processor's parameters by index, made once: the audio thread finds a parameter by its id
         for every change it passes on, and must not build the text for it. */
     constexpr const char* processorParameterIds[] { "0", "1", "2", "3", "4", "5", "6", "7", "8" };
@@ -58,7 +56,6 @@ LumarroAAXProcessor::LumarroAAXProcessor (std::unique_ptr<juce::AudioProcessor> 
     // The 'juce' chunk comes after the library's own chunks.
     AAX_CEffectParameters::stateChunkCount (&juceChunkIndex);
 
-    incomingMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
     processor->setPlayHead (this);
     processor->addListener (this);
 
@@ -203,65 +200,24 @@ void LumarroAAXProcessor::process (const AaxInstanceRecord& record) noexcept
         // Nothing may unwind into the host; the block is processed with the old preparation.
     }
 
-    // The processor works in place on the outputs, so they start as the inputs: a mono input feeds
-    // every output channel.
-    for (int channel = 0; channel < numOutputs; ++channel)
-    {
-        float* out = record.outputs[channel];
-
-        if (out == nullptr)
-            return;
-
-        const float* in = record.inputs != nullptr ? record.inputs[std::min (channel, numInputs - 1)] : nullptr;
-
-        if (in == nullptr)
-            std::memset (out, 0, sizeof (float) * (size_t) numSamples);
-        else if (in != out)
-            std::memmove (out, in, sizeof (float) * (size_t) numSamples);
-    }
+    if (! BlockSlicer::copyInputs (record.inputs, numInputs, record.outputs, numOutputs, numSamples))
+        return;
 
     // Bypassed, the input passes through and the delay stands still until the bypass is lifted.
     if (record.bypass != nullptr && *record.bypass != 0)
         return;
 
-    // The processor takes a bounded number of samples per call, so a long block goes in slices.
-    for (int start = 0; start < numSamples; start += maxSliceLength)
-        processSlice (record, start, std::min (maxSliceLength, numSamples - start), numSamples);
-}
+    const auto* node = record.midiInput;
+    const auto* messages = node != nullptr ? node->messages : nullptr;
+    const auto* endOfMessages = messages != nullptr ? messages + node->count : messages;
 
-void LumarroAAXProcessor::processSlice (const AaxInstanceRecord& record, int start, int length, int numSamples) noexcept
-{
-    if (const auto* node = record.midiInput; node != nullptr && node->messages != nullptr)
-    {
-        int numEvents = 0;
-
-        for (uint32_t i = 0; i < node->count && numEvents < maxMidiEventsPerBlock; ++i)
-        {
-            const auto& message = node->messages[i];
-            // A message the host placed past the block's end still counts, on its last sample.
-            const auto position = (int) std::min (message.sampleOffset, (uint32_t) numSamples - 1);
-
-            if (position >= start && position < start + length)
-            {
-                incomingMidi.addEvent (message.bytes, 3, position - start);
-                ++numEvents;
-            }
-        }
-    }
-
-    float* channels[2] {};
-
-    for (int channel = 0; channel < numOutputs; ++channel)
-        channels[channel] = record.outputs[channel] + start;
-
-    juce::AudioBuffer<float> buffer (channels, numOutputs, length);
-
-    {
-        const juce::ScopedLock lock (processor->getCallbackLock());
-        processor->processBlock (buffer, incomingMidi);
-    }
-
-    incomingMidi.clear();
+    slicer.process (*processor, record.outputs, numOutputs, numSamples, messages, endOfMessages,
+                    [] (const AaxMidiMessage& message)
+                    {
+                        // An offset past what an int holds is past any block, and lands on its last sample all the same.
+                        const auto position = std::min (message.sampleOffset, (uint32_t) std::numeric_limits<int>::max());
+                        return juce::MidiMessageMetadata (message.bytes, 3, (int) position);
+                    });
 }
 
 //==============================================================================

@@ -2,7 +2,7 @@
 
 #include "AAX_CEffectParameters.h"
 #include "AaxProcessRecords.h"
-#include "SorvaneAudioProcessor.h"
+#include "BlockSlicer.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -23,13 +23,6 @@ public:
     static constexpr uint32_t juceChunkId = 0x6A756365; // 'juce'
     static constexpr int32_t bypassPort = 3;
     static constexpr int initialBlockLength = 1024;
-    /** The longest block the processor takes in one call; blocks up to it pass whole, so the
-        output matches the processor's own, and longer ones go in slices of it. */
-    static constexpr int maxSliceLength = SorvaneAudioProcessor::maxBlockSize;
-    /** The most MIDI events one slice takes in: several times what a MIDI cable carries in it, with
-        room for dense automation. Later ones in the same slice are dropped, so that the audio thread
-        never grows the buffer. */
-    static constexpr int maxMidiEventsPerBlock = 2048;
 
     /** Takes ownership of the processor. */
     explicit LumarroAAXProcessor (std::unique_ptr<juce::AudioProcessor> processorToUse);
@@ -70,7 +63,6 @@ private:
     void addParameters();
     void readHostSetup();
     void prepare (int blockLength);
-    void processSlice (const AaxInstanceRecord& record, int start, int length, int numSamples) noexcept;
     int channelsOfLayout (bool isInput) const;
 
     void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
@@ -88,7 +80,7 @@ private:
     int32_t juceChunkIndex = 1;
     juce::MemoryBlock pendingChunk;
     bool hasPendingChunk = false;
-    juce::MidiBuffer incomingMidi;
+    BlockSlicer slicer;
     double sampleRate = 44100.0;
     int preparedBlockLength = 0;
     int numInputs = 2;

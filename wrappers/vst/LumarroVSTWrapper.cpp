@@ -1,7 +1,5 @@
 #include "LumarroVSTWrapper.h"
 
-#include "SorvaneAudioProcessor.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,12 +8,6 @@ juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
 namespace
 {
-    /** A MIDI buffer keeps each event as its sample position, its size and its bytes. */
-    constexpr size_t midiEventBytes = sizeof (int32_t) + sizeof (uint16_t) + 3;
-
-    /** The longest block the processor takes in one call. */
-    constexpr int maxSliceLength = SorvaneAudioProcessor::maxBlockSize;
-
     bool textIs (const char* text, const char* expected) noexcept
     {
         return text != nullptr && std::strcmp (text, expected) == 0;
@@ -36,14 +28,12 @@ LumarroVSTWrapper::LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<
     storeUniqueId (uniqueId);
     storeInputCount (numChannels);
     storeOutputCount (numChannels);
-    setFlagBit4 (true);
-    setFlagBit8 (false);
+    setFlag (VstEffectRecord::canReplacingFlag, true);
+    setFlag (VstEffectRecord::isSynthFlag, false);
     storeInitialDelay (processor->getLatencySamples());
-    setFlagBit5 (true);
+    setFlag (VstEffectRecord::programChunksFlag, true);
 
-    // A slice of a long block never carries more events than the whole block.
-    incomingMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
-    sliceMidi.ensureSize (midiEventBytes * (size_t) maxMidiEventsPerBlock);
+    BlockSlicer::reserveEvents (incomingMidi);
     processor->setPlayHead (this);
     processor->addListener (this);
 }
@@ -169,59 +159,11 @@ void LumarroVSTWrapper::processFloatBlock (float** inputs, float** outputs, int3
     if (inputs == nullptr || outputs == nullptr || frames <= 0)
         return;
 
-    // The processor works in place on the outputs, so they start as a copy of the inputs.
-    for (int channel = 0; channel < numChannels; ++channel)
-    {
-        const float* in = inputs[channel];
-        float* out = outputs[channel];
+    if (! BlockSlicer::copyInputs (inputs, numChannels, outputs, numChannels, frames))
+        return;
 
-        if (out == nullptr)
-            return;
-
-        if (in == nullptr)
-            std::memset (out, 0, sizeof (float) * (size_t) frames);
-        else if (in != out)
-            std::memmove (out, in, sizeof (float) * (size_t) frames);
-    }
-
-    // A block the processor can take goes whole; a longer one (offline rendering sends them) goes
-    // in slices, each with the events that fall in it.
-    for (int start = 0; start < frames; start += maxSliceLength)
-    {
-        const auto length = std::min (maxSliceLength, frames - start);
-        processSlice (outputs, start, length, length == frames ? incomingMidi : eventsOfSlice (start, length, frames));
-    }
-
+    slicer.process (*processor, outputs, numChannels, frames, incomingMidi);
     incomingMidi.clear();
-}
-
-juce::MidiBuffer& LumarroVSTWrapper::eventsOfSlice (int start, int length, int frames)
-{
-    sliceMidi.clear();
-
-    for (const auto metadata : incomingMidi)
-    {
-        // An event the host placed past the block's end still counts, on its last sample.
-        const auto position = std::min (metadata.samplePosition, frames - 1);
-
-        if (position >= start && position < start + length)
-            sliceMidi.addEvent (metadata.data, metadata.numBytes, position - start);
-    }
-
-    return sliceMidi;
-}
-
-void LumarroVSTWrapper::processSlice (float** outputs, int start, int length, juce::MidiBuffer& midi)
-{
-    float* channels[numChannels] {};
-
-    for (int channel = 0; channel < numChannels; ++channel)
-        channels[channel] = outputs[channel] + start;
-
-    juce::AudioBuffer<float> buffer (channels, numChannels, length);
-
-    const juce::ScopedLock lock (processor->getCallbackLock());
-    processor->processBlock (buffer, midi);
 }
 
 int32_t LumarroVSTWrapper::handleEvents (VstEventListRecord* events)

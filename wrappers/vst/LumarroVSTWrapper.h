@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AudioEffectX.h"
+#include "BlockSlicer.h"
 #include "EditorMessagePump.h"
 #include "HostWindowEmbedding.h"
 #include "VstHostRecords.h"
@@ -24,10 +25,9 @@ public:
     static constexpr int numChannels = 2;
     static constexpr int16_t editorWidth = 620;
     static constexpr int16_t editorHeight = 305;
-    /** The most MIDI events one block takes in, over all the event lists sent before it: several
-        times what a MIDI cable carries in the longest block, with room for dense automation. Later
-        ones are dropped, so that the audio thread never grows the buffer. */
-    static constexpr int maxMidiEventsPerBlock = 2048;
+    /** The most MIDI events one block takes in, over all the event lists sent before it: no more
+        than a slice takes, so a block's buffer never grows either. Later ones are dropped. */
+    static constexpr int maxMidiEventsPerBlock = BlockSlicer::maxMidiEventsPerSlice;
 
     /** Takes ownership of the processor; the host callback may be null. */
     LumarroVSTWrapper (VstHostCallback callback, std::unique_ptr<juce::AudioProcessor> processorToUse);
@@ -80,8 +80,6 @@ private:
     bool openEditor (void* parentWindow);
     void closeEditor();
     bool describePin (int32_t index, bool isInput, VstPinPropertiesRecord* properties);
-    void processSlice (float** outputs, int start, int length, juce::MidiBuffer& midi);
-    juce::MidiBuffer& eventsOfSlice (int start, int length, int frames);
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     juce::SharedResourcePointer<EditorMessagePump> messagePump;
@@ -90,7 +88,7 @@ private:
     std::optional<HostWindowEmbedding> editorEmbedding;
     VstEditorRectRecord editorRect { 0, 0, editorHeight, editorWidth };
     juce::MidiBuffer incomingMidi;
-    juce::MidiBuffer sliceMidi;
+    BlockSlicer slicer;
     int numIncomingMidiEvents = 0;
     juce::MemoryBlock chunkMemory;
 

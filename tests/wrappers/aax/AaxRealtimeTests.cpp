@@ -123,13 +123,13 @@ TEST_F (AaxRealtime, MappedControllersLearningAndModeChangesFromMidiOnlyLockToNo
     EXPECT_EQ (processor.midiMap[SorvaneAudioProcessor::pingPongIndex], learnedController);
 }
 
-TEST_F (AaxRealtime, EventsBeyondTheLimitOfABlockAreDroppedAndTheFirstOnesKeptWithoutAllocating)
+TEST_F (AaxRealtime, EventsBeyondTheLimitOfASliceAreDroppedAndTheFirstOnesKeptWithoutAllocating)
 {
     constexpr int boundController = 7, unboundController = 99;
     processor.midiMap[SorvaneAudioProcessor::dryWetIndex] = boundController;
 
     // Only the last message within the limit and the one after it drive DryWet.
-    std::vector<AaxMidiMessage> messages ((size_t) LumarroAAXProcessor::maxMidiEventsPerBlock - 1,
+    std::vector<AaxMidiMessage> messages ((size_t) BlockSlicer::maxMidiEventsPerSlice - 1,
                                           controller (unboundController, 0));
     messages.push_back (controller (boundController, 50, 10));
     messages.push_back (controller (boundController, 127, 20));
