@@ -21,7 +21,6 @@ class LumarroAAXProcessor : public AAX_CEffectParameters,
 {
 public:
     static constexpr uint32_t juceChunkId = 0x6A756365; // 'juce'
-    static constexpr int32_t bypassPort = 3;
     static constexpr int initialBlockLength = 1024;
     /** The longest block the processor takes in one call; blocks up to it pass whole, so the
         output matches the processor's own, and longer ones go in slices of it. */
