@@ -69,6 +69,34 @@ void ArtworkPainter::drawPanel (juce::Graphics& g, juce::Rectangle<float> area, 
     g.drawHorizontalLine ((int) area.getY() + 1, area.getX() + corner, area.getRight() - corner);
 }
 
+void ArtworkPainter::drawPanelDockedRight (juce::Graphics& g, juce::Rectangle<float> area, const Palette& palette) const
+{
+    // The mode buttons run to the window's edge, so their panel meets it on purpose: rounded on the
+    // left only, its outline open where it runs on past the edge.
+    constexpr float corner = 5.0f;
+    const auto outline = [&] (juce::Rectangle<float> r, float c)
+    {
+        juce::Path path;
+        path.startNewSubPath (r.getRight(), r.getY());
+        path.lineTo (r.getX() + c, r.getY());
+        path.quadraticTo (r.getX(), r.getY(), r.getX(), r.getY() + c);
+        path.lineTo (r.getX(), r.getBottom() - c);
+        path.quadraticTo (r.getX(), r.getBottom(), r.getX() + c, r.getBottom());
+        path.lineTo (r.getRight(), r.getBottom());
+        return path;
+    };
+
+    g.setGradientFill ({ palette.panelTop, area.getX(), area.getY(), palette.panelBottom, area.getX(), area.getBottom(), false });
+    g.fillPath (outline (area, corner));
+
+    g.setColour (juce::Colours::black.withAlpha (0.35f));
+    g.strokePath (outline (area.expanded (0.5f).translated (0.0f, 1.0f), corner + 0.5f), juce::PathStrokeType (1.0f));
+    g.setColour (palette.panelBorder);
+    g.strokePath (outline (area, corner), juce::PathStrokeType (1.0f));
+    g.setColour (palette.panelHighlight);
+    g.drawHorizontalLine ((int) area.getY() + 1, area.getX() + corner, area.getRight());
+}
+
 void ArtworkPainter::drawHorizontalScale (juce::Graphics& g, const Palette& palette, juce::Rectangle<int> bounds,
                                           const juce::String& caption, const juce::StringArray& marks,
                                           int centreTicks) const
@@ -292,7 +320,7 @@ juce::Image ArtworkPainter::background (const Palette& palette, int variant) con
 
     drawPanel (g, { 6.0f, 36.0f, 192.0f, 263.0f }, palette);
     drawPanel (g, { 204.0f, 36.0f, 352.0f, 182.0f }, palette);
-    drawPanel (g, { 562.0f, 154.0f, 70.0f, 110.0f }, palette);
+    drawPanelDockedRight (g, { 562.0f, 154.0f, (float) windowWidth + 2.0f - 562.0f, 110.0f }, palette);
 
     // Left column: the gain fader and the five horizontal sliders with their scales.
     drawGainScale (g, palette);

@@ -37,6 +37,7 @@ private:
 
     void drawKnobFrame (juce::Graphics& g, float proportion, juce::Colour accent) const;
     void drawPanel (juce::Graphics& g, juce::Rectangle<float> area, const Palette& palette) const;
+    void drawPanelDockedRight (juce::Graphics& g, juce::Rectangle<float> area, const Palette& palette) const;
     void drawHorizontalScale (juce::Graphics& g, const Palette& palette, juce::Rectangle<int> bounds,
                               const juce::String& caption, const juce::StringArray& marks,
                               int centreTicks) const;

@@ -4,6 +4,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/keysym.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
@@ -65,10 +66,11 @@ unsigned long X11HostSession::createWindow (int x, int y, int width, int height)
     XSetWindowAttributes attributes {};
     attributes.override_redirect = True;
     attributes.background_pixel = BlackPixel (display, screen);
+    attributes.event_mask = KeyPressMask;
 
     const auto window = XCreateWindow (display, RootWindow (display, screen), x, y, (unsigned) width, (unsigned) height,
                                        0, CopyFromParent, InputOutput, CopyFromParent,
-                                       CWOverrideRedirect | CWBackPixel, &attributes);
+                                       CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
     XMapRaised (display, window);
     XSync (display, False);
     return window;
@@ -96,6 +98,47 @@ void X11HostSession::releaseButton()
 {
     XTestFakeButtonEvent (display, 1, False, CurrentTime);
     flush();
+}
+
+void X11HostSession::turnWheel()
+{
+    XTestFakeButtonEvent (display, 4, True, CurrentTime);
+    XTestFakeButtonEvent (display, 4, False, CurrentTime);
+    flush();
+}
+
+void X11HostSession::giveFocus (unsigned long window)
+{
+    XSetInputFocus (display, window, RevertToParent, CurrentTime);
+    XSync (display, False);
+}
+
+unsigned long X11HostSession::focusedWindow()
+{
+    Window focus = 0;
+    int revertTo = 0;
+    XGetInputFocus (display, &focus, &revertTo);
+    return focus;
+}
+
+void X11HostSession::typeKey()
+{
+    const auto space = XKeysymToKeycode (display, XK_space);
+    XTestFakeKeyEvent (display, space, True, CurrentTime);
+    XTestFakeKeyEvent (display, space, False, CurrentTime);
+    XSync (display, False);
+}
+
+bool X11HostSession::keyPressReached (unsigned long window)
+{
+    XSync (display, False);
+    XEvent event;
+    bool reached = false;
+
+    while (XCheckTypedWindowEvent (display, window, KeyPress, &event))
+        reached = true;
+
+    return reached;
 }
 
 std::vector<uint32_t> X11HostSession::capture (int x, int y, int width, int height)

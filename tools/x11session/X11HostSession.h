@@ -22,7 +22,8 @@ public:
     X11HostSession (const X11HostSession&) = delete;
     X11HostSession& operator= (const X11HostSession&) = delete;
 
-    /** A mapped top-level window at a screen position, as a host makes for a plug-in's view. */
+    /** A mapped top-level window at a screen position, as a host makes for a plug-in's view. It
+        listens for key presses, as a host's window does for its shortcuts. */
     unsigned long createWindow (int x, int y, int width, int height);
     void destroyWindow (unsigned long window);
 
@@ -30,6 +31,15 @@ public:
     void movePointer (int x, int y);
     void pressButton();
     void releaseButton();
+    void turnWheel();
+
+    /** The X keyboard focus, as a window manager or the host sets it and as a plug-in may steal it. */
+    void giveFocus (unsigned long window);
+    unsigned long focusedWindow();
+
+    /** Types a key as a user does, and tells whether the press reached a window of this session. */
+    void typeKey();
+    bool keyPressReached (unsigned long window);
 
     /** Screen pixels as 0xRRGGBB, row by row. */
     std::vector<uint32_t> capture (int x, int y, int width, int height);

@@ -94,9 +94,8 @@ void LumarroAAXGUI::createViewContainer()
 
     messagePump->onMessageThread ([&]
     {
-        editor->setOpaque (true);
-        editor->setVisible (true);
-        editor->addToDesktop (0, view);
+        editorEmbedding.reset();
+        editorEmbedding.emplace (*editor, view);
     });
 
     const AAX_Point size { (float) editor->getHeight(), (float) editor->getWidth() };
@@ -108,11 +107,7 @@ void LumarroAAXGUI::deleteViewContainer()
     if (editor == nullptr)
         return;
 
-    messagePump->onMessageThread ([&]
-    {
-        if (editor->isOnDesktop())
-            editor->removeFromDesktop();
-    });
+    messagePump->onMessageThread ([&] { editorEmbedding.reset(); });
 }
 
 void LumarroAAXGUI::deleteEditor()
@@ -122,6 +117,7 @@ void LumarroAAXGUI::deleteEditor()
 
     messagePump->onMessageThread ([&]
     {
+        editorEmbedding.reset();
         editor->removeMouseListener (mouseForwarder.get());
         editorProcessor->editorBeingDeleted (editor.get());
         editor = nullptr;

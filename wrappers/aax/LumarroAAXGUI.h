@@ -3,10 +3,12 @@
 #include "AAX_CEffectGUI.h"
 #include "AAX_IViewContainer.h"
 #include "EditorMessagePump.h"
+#include "HostWindowEmbedding.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <optional>
 
 class LumarroAAXProcessor;
 
@@ -53,6 +55,7 @@ private:
     juce::SharedResourcePointer<EditorMessagePump> messagePump;
     std::unique_ptr<MouseForwarder> mouseForwarder;
     std::unique_ptr<juce::AudioProcessorEditor> editor;
+    std::optional<HostWindowEmbedding> editorEmbedding;
     juce::AudioProcessor* editorProcessor = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LumarroAAXGUI)

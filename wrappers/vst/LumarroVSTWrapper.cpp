@@ -118,9 +118,9 @@ bool LumarroVSTWrapper::openEditor (void* parentWindow)
             messagePump->editorOpened();
         }
 
-        editorWindow->setOpaque (true);
-        editorWindow->setVisible (true);
-        editorWindow->addToDesktop (0, parentWindow);
+        // A second open moves the editor into the window the host gives now.
+        editorEmbedding.reset();
+        editorEmbedding.emplace (*editorWindow, parentWindow);
         return true;
     });
 }
@@ -132,6 +132,7 @@ void LumarroVSTWrapper::closeEditor()
 
     messagePump->onMessageThread ([&]
     {
+        editorEmbedding.reset();
         processor->editorBeingDeleted (editorWindow.get());
         editorWindow = nullptr;
     });

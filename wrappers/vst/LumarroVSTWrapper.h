@@ -2,11 +2,13 @@
 
 #include "AudioEffectX.h"
 #include "EditorMessagePump.h"
+#include "HostWindowEmbedding.h"
 #include "VstHostRecords.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <optional>
 
 /** The plug-in as a VST 2.4 host sees it: one processor per instance, driven through the
     effect base. It is the processor's listener (changes made inside the plug-in go out to
@@ -85,6 +87,7 @@ private:
     juce::SharedResourcePointer<EditorMessagePump> messagePump;
     std::unique_ptr<juce::AudioProcessor> processor;
     std::unique_ptr<juce::AudioProcessorEditor> editorWindow;
+    std::optional<HostWindowEmbedding> editorEmbedding;
     VstEditorRectRecord editorRect { 0, 0, editorHeight, editorWidth };
     juce::MidiBuffer incomingMidi;
     juce::MidiBuffer sliceMidi;

@@ -96,6 +96,7 @@ TEST (AaxEditorInHost, OpensInTheHostsViewAndADragOnAKnobReachesTheHostsViewAndA
         // knob's parameter id, and the value changes reach its automation inside a touch.
         host.viewContainer.clearCalls();
         host.automationDelegate.clearCalls();
+        x11().giveFocus (window);
         x11().movePointer (330, 159);
         sleepMs (150);
         x11().pressButton();
@@ -119,6 +120,12 @@ TEST (AaxEditorInHost, OpensInTheHostsViewAndADragOnAKnobReachesTheHostsViewAndA
         };
 
         EXPECT_TRUE (waitUntil (mouseUpReached));
+
+        // The host keeps its keyboard: the press left the focus in its window, and a key typed
+        // over the editor reaches that window.
+        EXPECT_EQ (x11().focusedWindow(), window);
+        x11().typeKey();
+        EXPECT_TRUE (x11().keyPressReached (window));
 
         const auto automation = positionsOf (host.automationDelegate.operationCalls());
         ASSERT_GE (automation.size(), 3u);

@@ -277,6 +277,69 @@ TEST_F (EditorInHost, TwoInstancesOpenAndCloseThreeTimes)
     }
 }
 
+TEST_F (EditorInHost, TheHostKeepsItsKeyboardThroughClicksDragsTheWheelAndThePanels)
+{
+    SubstituteHost first (*library);
+    SubstituteHost second (*library);
+    auto firstView = std::make_unique<EditorView> (first, 0, 0);
+    EditorView secondView (second, 0, 400);
+    ASSERT_EQ (firstView->opened, 1);
+    ASSERT_EQ (secondView.opened, 1);
+    ASSERT_TRUE (idleUntil ({ &first, &second }, [&] {
+        return likenessToEditorPicture (firstView->capture()) > 0.9 && likenessToEditorPicture (secondView.capture()) > 0.9;
+    }));
+
+    // Each step leaves the focus in the host's window, and a key typed with the pointer still over
+    // the editor reaches the host's window, as its shortcuts need.
+    const auto expectHostKeepsKeyboard = [&] (EditorView& view, const char* step)
+    {
+        SCOPED_TRACE (step);
+        idle ({ &first, &second }, 150);
+        EXPECT_EQ (x11().focusedWindow(), view.window);
+        x11().typeKey();
+        EXPECT_TRUE (x11().keyPressReached (view.window));
+    };
+
+    const auto useEditor = [&] (EditorView& view)
+    {
+        x11().giveFocus (view.window);
+        const juce::Point<int> knob (330, 159), gear (602, 15);
+
+        view.movePointer (knob);
+        idle ({ &first, &second }, 100);
+        x11().pressButton();
+        x11().releaseButton();
+        expectHostKeepsKeyboard (view, "click");
+
+        x11().pressButton();
+        for (int step = 1; step <= 5; ++step)
+        {
+            view.movePointer (knob.translated (0, -4 * step));
+            idle ({ &first, &second }, 30);
+        }
+        x11().releaseButton();
+        expectHostKeepsKeyboard (view, "drag");
+
+        x11().turnWheel();
+        expectHostKeepsKeyboard (view, "wheel");
+
+        for (const auto* step : { "options opened", "options closed" })
+        {
+            view.movePointer (gear);
+            idle ({ &first, &second }, 100);
+            x11().pressButton();
+            x11().releaseButton();
+            expectHostKeepsKeyboard (view, step);
+        }
+    };
+
+    useEditor (*firstView);
+    useEditor (secondView);
+
+    firstView = nullptr;
+    useEditor (secondView);
+}
+
 TEST_F (EditorInHost, WithoutIdleCallsTheEditorStillPaints)
 {
     SubstituteHost host (*library);

@@ -5,9 +5,14 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 namespace
 {
@@ -552,4 +557,30 @@ TEST_F (LoadedPlugin, ManyInstancesOpenAndCloseCleanly)
         EXPECT_EQ (a.close(), 1);
         EXPECT_EQ (b.close(), 1);
     }
+}
+
+TEST (Installation, PutsOnlyThePluginInTheVstFolderHostsScanAndItLoadsFromThere)
+{
+    namespace fs = std::filesystem;
+    const auto prefix = fs::temp_directory_path() / ("lumarro-install-" + std::to_string (::getpid()));
+    fs::remove_all (prefix);
+
+    const auto command = std::string (LUMARRO_CMAKE_COMMAND) + " --install " + LUMARRO_BINARY_DIR
+                         + " --prefix " + prefix.string() + " > /dev/null";
+    ASSERT_EQ (std::system (command.c_str()), 0);
+
+    std::vector<fs::path> installed;
+    for (const auto& entry : fs::recursive_directory_iterator (prefix))
+        if (entry.is_regular_file())
+            installed.push_back (fs::relative (entry.path(), prefix));
+
+    EXPECT_EQ (installed, std::vector<fs::path> { "lib/vst/Lumarro.so" });
+
+    {
+        VstPluginLibrary library ((prefix / "lib/vst/Lumarro.so").string());
+        SubstituteHost host (library);
+        EXPECT_EQ (textOf (host, 48), "QY - Lumarro");
+    }
+
+    fs::remove_all (prefix);
 }
