@@ -15,4 +15,4 @@ cmake --build build
 
 # The demo: a generated test signal rendered through the built plug-in by a small VST host.
 echo "== Demo renders (through build/Lumarro.so)"
-build/tests/hosts/vst/lumarro_render build/Lumarro.so build/demo
+build/tools/render/lumarro_render build/Lumarro.so build/demo

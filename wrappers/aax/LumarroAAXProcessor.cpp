@@ -1,12 +1,10 @@
 #include "LumarroAAXProcessor.h"
 
 #include "AaxCallGuard.h"
+#include "MasterBypass.h"
 
-#include "AAX_CBinaryDisplayDelegate.h"
-#include "AAX_CBinaryTaperDelegate.h"
 #include "AAX_CLinearTaperDelegate.h"
 #include "AAX_CNumberDisplayDelegate.h"
-#include "AAX_CPacketHandler.h"
 #include "AAX_CParameter.h"
 #include "AAX_VController.h"
 #include "AAX_VTransport.h"
@@ -112,15 +110,7 @@ void LumarroAAXProcessor::readHostSetup()
 
 void LumarroAAXProcessor::addParameters()
 {
-    auto bypass = std::make_unique<AAX_CParameter<bool>> (kMasterBypassId, AAX_CString ("Master Bypass"), false,
-                                                          AAX_CBinaryTaperDelegate<bool>(),
-                                                          AAX_CBinaryDisplayDelegate<bool> ("bypass", "on"), true);
-    bypass->setStepCount (2);
-    bypass->setParameterType (AAX_IParameter::Discrete);
-    parameterManager.addParameter (std::move (bypass));
-
-    const AAX_CPacketHandler<AAX_CPacketDispatcher> bypassHandler (&packetDispatcher, &AAX_CPacketDispatcher::fillValuePacket);
-    packetDispatcher.registerPacket (kMasterBypassId, bypassPort, &bypassHandler);
+    addMasterBypass (parameterManager, packetDispatcher);
 
     const auto numParameters = std::min (processor->getNumParameters(), numProcessorParameterIds);
 

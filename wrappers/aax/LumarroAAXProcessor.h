@@ -21,7 +21,6 @@ class LumarroAAXProcessor : public AAX_CEffectParameters,
 {
 public:
     static constexpr uint32_t juceChunkId = 0x6A756365; // 'juce'
-    static constexpr int32_t bypassPort = 3;
     static constexpr int initialBlockLength = 1024;
 
     /** Takes ownership of the processor. */

@@ -1,35 +1,22 @@
 #pragma once
 
-#include "AAX_CBinaryDisplayDelegate.h"
-#include "AAX_CBinaryTaperDelegate.h"
 #include "AAX_CEffectParameters.h"
 #include "AAX_CLinearTaperDelegate.h"
 #include "AAX_CNumberDisplayDelegate.h"
-#include "AAX_CPacketHandler.h"
 #include "AAX_CParameter.h"
+#include "MasterBypass.h"
 
 #include <string>
 
-/** An effect laid out as the plug-in's wrapper lays it out: the master bypass first, then the nine
-    processor parameters "0" to "8", and the bypass packet on port 3. */
+/** An effect laid out as the plug-in's wrapper lays it out: the wrapper's own master bypass first,
+    with its packet on the bypass port, then the nine processor parameters "0" to "8". */
 class TestEffect : public AAX_CEffectParameters
 {
 public:
-    static constexpr int32_t bypassPort = 3;
-
     ResultCode initializeEffect() override
     {
         ++numEffectInitialisations;
-
-        auto bypass = std::make_unique<AAX_CParameter<bool>> (kMasterBypassId, AAX_CString ("Master Bypass"), false,
-                                                              AAX_CBinaryTaperDelegate<bool>(),
-                                                              AAX_CBinaryDisplayDelegate<bool> ("bypass", "on"), true);
-        bypass->setStepCount (2);
-        bypass->setParameterType (AAX_IParameter::Discrete);
-        parameterManager.addParameter (std::move (bypass));
-
-        const AAX_CPacketHandler<AAX_CPacketDispatcher> handler (&packetDispatcher, &AAX_CPacketDispatcher::fillValuePacket);
-        packetDispatcher.registerPacket (kMasterBypassId, bypassPort, &handler);
+        addMasterBypass (parameterManager, packetDispatcher);
 
         for (int i = 0; i < 9; ++i)
         {
