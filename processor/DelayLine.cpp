@@ -196,7 +196,10 @@ namespace
         /** The rings from ring index `ringIndex` on, the inputs and outputs from `sample` on. */
         Buffers shifted (int32_t ringIndex, int32_t sample) const noexcept
         {
-            return { left.shifted (ringIndex, sample), right.shifted (ringIndex, sample) };
+            if constexpr (channels == 1)
+                return { left.shifted (ringIndex, sample), {} };
+            else
+                return { left.shifted (ringIndex, sample), right.shifted (ringIndex, sample) };
         }
     };
 
@@ -249,10 +252,13 @@ namespace
     /** A crossfade that keeps the louder side at unity: dry 1 and wet 2m up to m = 0.5, then dry
         2(1 - m) and wet 1.
 
-        Each choice is made on its own product (2m <= 1 exactly when m <= 0.5; so is
-        2(1 - m) >= 1, since 1 - m is exact for m in (0.5, 1]; a NaN fails both, as it fails
-        m <= 0.5). Both products are then always computed, and the loop that turns a run's mix
-        track into gains stays free of branches and vectorises.
+        Each choice is made on its own product, which gives the same choice for every float m:
+        2m <= 1 exactly when m <= 0.5, since doubling is exact; 2(1 - m) >= 1 likewise, since
+        1 - m is exact where m lies in [0.5, 2] and stays on the same side of 0.5 elsewhere; and
+        a NaN fails both, as it fails m <= 0.5. Both products are then always computed, so the
+        loop that turns a run's mix track into gains stays free of branches and vectorises (a
+        branch would hide the products from the vectoriser, which may not move a multiply out of
+        a branch).
     */
     Gains gainsForMix (float m) noexcept
     {
@@ -462,24 +468,34 @@ namespace
 
     using TrackStorage = Controls<float[maxRun]>;
 
+    /** What the glide loop does with a control: glide it and keep its track, only keep its track
+        (a settled value would stay on its target anyway), or nothing at all (the stereo-only
+        values in mono, and a right side that follows the left).
+    */
+    enum class Role : uint8_t
+    {
+        glide,
+        keep,
+        none
+    };
+
     /** Glides every moving control through the run in one loop, so that their independent steps
-        overlap, and keeps each value per sample. A settled control would stay on its target
-        anyway, so it skips its glide and only fills its track.
+        overlap, and keeps each value per sample.
     */
     template <int channels>
     Controls<Tracked> glideControls (DelayLine& line, TrackStorage& storage, int32_t m) noexcept
     {
         Controls<Glider> gliders;
-        Controls<bool> moves;
+        Controls<Role> roles;
         Controls<Tracked> tracks;
 
-        forEachControl (line, [] (auto how, float value, float target, Glider& glider, bool& moving,
+        forEachControl (line, [] (auto how, float value, float target, Glider& glider, Role& role,
                                   Tracked& track, const float (&values)[maxRun])
         {
             glider = { value, target };
-            moving = how.usedWith (channels) && value != target;
+            role = ! how.usedWith (channels) ? Role::none : value != target ? Role::glide : Role::keep;
             track = { values };
-        }, gliders, moves, tracks, storage);
+        }, gliders, roles, tracks, storage);
 
         // When the sides stand and aim alike, they glide alike: the right side follows the left.
         // Equal bits glide to equal bits, so comparing bits is exact, NaN and -0 included.
@@ -487,19 +503,20 @@ namespace
 
         if (sidesAlike)
         {
-            moves.right = {};
+            roles.right = { Role::none, Role::none };
             tracks.right = tracks.left;
         }
 
         for (int32_t i = 0; i < m; ++i)
         {
-            forEachControl (line, [i] (auto how, auto&, auto&, Glider& glider, bool moving, float (&values)[maxRun])
+            forEachControl (line, [i] (auto how, auto&, auto&, Glider& glider, Role role, float (&values)[maxRun])
             {
-                if (moving)
+                if (role == Role::glide)
                     how.glide (glider.value, glider.target);
 
-                values[i] = glider.value;
-            }, gliders, moves, storage);
+                if (role != Role::none)
+                    values[i] = glider.value;
+            }, gliders, roles, storage);
         }
 
         if (sidesAlike)
