@@ -432,7 +432,18 @@ namespace
         Track dry, wet;
     };
 
-    template <int channels>
+    MixGains<Tracked> trackedGains (Tracked mix, float* dry, float* wet, int32_t m) noexcept
+    {
+        for (int32_t i = 0; i < m; ++i)
+        {
+            const auto g = gainsForMix (mix[i]);
+            dry[i] = g.dry;
+            wet[i] = g.wet;
+        }
+
+        return { { dry }, { wet } };
+    }
+
     Controls<Held> heldControls (const DelayLine& line) noexcept
     {
         Controls<Held> held {};
@@ -716,7 +727,7 @@ namespace
 
             if constexpr (stereo)
             {
-                right = takeInput (b.right, i, run.echo[stereo][r]);
+                right = takeInput (b.right, i, run.echo[1][r]);
                 crossFeed (left, right, controls.pingPong[r]);
             }
 
@@ -726,7 +737,7 @@ namespace
             if constexpr (stereo)
             {
                 writeRing (b.right, i, right, feedback);
-                writeOutput (b.right, i, right, dry, wet, run.echo[stereo][r + 1]);
+                writeOutput (b.right, i, right, dry, wet, run.echo[1][r + 1]);
             }
         }
     }
@@ -770,21 +781,13 @@ namespace
         if (controlsMove<channels> (line))
         {
             TrackStorage storage;
-            const auto controls = glideControls<channels> (line, storage, m);
             float dry[maxRun], wet[maxRun];
-
-            for (int32_t i = 0; i < m; ++i)
-            {
-                const auto g = gainsForMix (controls.mix[i]);
-                dry[i] = g.dry;
-                wet[i] = g.wet;
-            }
-
-            runWith (controls, MixGains<Tracked> { { dry }, { wet } });
+            const auto controls = glideControls<channels> (line, storage, m);
+            runWith (controls, trackedGains (controls.mix, dry, wet, m));
         }
         else
         {
-            const auto controls = heldControls<channels> (line);
+            const auto controls = heldControls (line);
             const auto g = gainsForMix (controls.mix[0]);
             runWith (controls, MixGains<Held> { { g.dry }, { g.wet } });
         }

@@ -84,7 +84,8 @@ struct DelayLine
 
     /** The smoothed values, each with its target and how it glides: the one list from which
         isSettled(), the engine's choice of which glides to run, a run's control tracks and the
-        tests' helpers are all made. A new smoothed value is one more line here.
+        tests' helpers are all made. A new smoothed value is one more line here (and, when it is
+        a control, its member in the engine's Controls, which the compiler then asks for).
 
         Calls visit (how, value, target, member...) for each value. Each of `sets` is a structure
         with one member per control (feedback, mix, pingPong, and left and right, each with
