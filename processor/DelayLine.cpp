@@ -145,7 +145,7 @@ namespace
         OnePoleLowPass& lowPass;
     };
 
-    Side sideOf (DelayLine& line, int channel) noexcept
+    inline Side sideOf (DelayLine& line, int channel) noexcept
     {
         if (channel == 0)
             return { line.feedbackSampleL, line.highPassL, line.lowPassL };
@@ -224,14 +224,14 @@ namespace
     };
 
     template <int channels>
-    Incoming takeInput (const Channel<channels>& c, int32_t i, float fedBack) noexcept
+    inline Incoming takeInput (const Channel<channels>& c, int32_t i, float fedBack) noexcept
     {
         const float x = c.in[i];
         return { x, x + fedBack };
     }
 
     /** Ping-pong: each side's ring takes (1 - p) of its own signal and p of the other's. */
-    void crossFeed (Incoming& left, Incoming& right, float p) noexcept
+    inline void crossFeed (Incoming& left, Incoming& right, float p) noexcept
     {
         const float a = left.toRing, b = right.toRing;
         left.toRing = (1.0f - p) * a + p * b;
@@ -239,7 +239,7 @@ namespace
     }
 
     template <int channels>
-    void writeRing (const Channel<channels>& c, int32_t at, const Incoming& s, float feedback) noexcept
+    inline void writeRing (const Channel<channels>& c, int32_t at, const Incoming& s, float feedback) noexcept
     {
         c.ring[at] = clamp2 (s.toRing) * feedback;
     }
@@ -260,34 +260,35 @@ namespace
         branch would hide the products from the vectoriser, which may not move a multiply out of
         a branch).
     */
-    Gains gainsForMix (float m) noexcept
+    inline Gains gainsForMix (float m) noexcept
     {
         const float twice = 2.0f * m, twiceRest = 2.0f * (1.0f - m);
         return { twiceRest >= 1.0f ? 1.0f : twiceRest, twice <= 1.0f ? twice : 1.0f };
     }
 
     template <int channels>
-    void writeOutput (const Channel<channels>& c, int32_t i, const Incoming& s, float dry, float wet, float echo) noexcept
+    inline void writeOutput (const Channel<channels>& c, int32_t i, const Incoming& s, float dry, float wet, float echo) noexcept
     {
         c.out[i] = clamp2 (dry * s.input + wet * echo);
     }
 
     //==============================================================================
-    // The per-sample steps.
+    // The per-sample steps. They, and the channel steps above, are marked inline so that the
+    // loops inline them: a call would make a loop keep every value in memory around it.
 
-    void advanceWritePosition (DelayLine& line) noexcept
+    inline void advanceWritePosition (DelayLine& line) noexcept
     {
         if (++line.writePos >= line.length)
             line.writePos -= line.length;
     }
 
-    float glidedDelay (float value, float target) noexcept
+    inline float glidedDelay (float value, float target) noexcept
     {
         lumarro::glideDelay (value, target);
         return value;
     }
 
-    float glideAndClampDelay (float value, float target, float lowest, float highest) noexcept
+    inline float glideAndClampDelay (float value, float target, float lowest, float highest) noexcept
     {
         value = glidedDelay (value, target);
 
@@ -297,7 +298,7 @@ namespace
     }
 
     /** floorf without a library call: truncate, then step down for negative fractions. */
-    int32_t wholeSamples (float samples) noexcept
+    inline int32_t wholeSamples (float samples) noexcept
     {
         auto whole = (int32_t) samples;
         if ((float) whole > samples)
@@ -306,7 +307,7 @@ namespace
     }
 
     /** A ring index that fell behind the ring's start, brought back into it. */
-    int32_t wrapBehind (int32_t index, int32_t ringLength) noexcept
+    inline int32_t wrapBehind (int32_t index, int32_t ringLength) noexcept
     {
         while (index < 0)
             index += ringLength;
@@ -314,14 +315,14 @@ namespace
     }
 
     /** ring[readAt] is `whole` samples old, the one before it a sample older. */
-    float interpolate (const float* ring, int32_t readAt, int32_t ringLength, float frac) noexcept
+    inline float interpolate (const float* ring, int32_t readAt, int32_t ringLength, float frac) noexcept
     {
         const float older = readAt == 0 ? ring[ringLength - 1] : ring[readAt - 1];
         return (1.0f - frac) * ring[readAt] + frac * older;
     }
 
     /** Glides and clamps the delay, places readPos and returns the fraction to interpolate by. */
-    float advanceReadPosition (DelayLine& line) noexcept
+    inline float advanceReadPosition (DelayLine& line) noexcept
     {
         line.delay = glideAndClampDelay (line.delay, line.targetDelay, (float) line.minDelay, (float) line.maxDelay);
 
@@ -331,7 +332,7 @@ namespace
     }
 
     /** A side's echo: the read through its high-pass and low-pass, which is also what it feeds back. */
-    float echoOf (Side side, float heard) noexcept
+    inline float echoOf (Side side, float heard) noexcept
     {
         side.feedbackSample = side.lowPass.process (side.highPass.process (heard));
         return side.feedbackSample;
