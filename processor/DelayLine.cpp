@@ -20,8 +20,9 @@
 //    delay, while the longest stays below length - 1, read only samples written before the run.
 //    The delay moves monotonically from where it is to its clamped target, so shortestWholeDelay
 //    bounds it from those two alone. With the processor's minDelay of 10, the per-sample path
-//    (runPerSample) runs only when the delay or its target reaches maxDelay: there the older
-//    sample of the interpolation is the very one written in the same step.
+//    (runPerSample) runs only when the delay or its target reaches maxDelay (or is not a
+//    number): there the older sample of the interpolation is the very one written in the same
+//    step.
 //
 // 2. Held or tracked controls (run). When no control but the delay moves, a glide would leave
 //    each on its target at every sample, so one value serves the whole run (Held). Otherwise
@@ -29,7 +30,9 @@
 //    each value per sample (Tracked). A control's glide depends only on itself and its target,
 //    which nothing changes within a block, so running it ahead gives the values that the steps
 //    in their defined order would. The sides' filters normally stand and aim alike (the
-//    processor sets both sides at once); then one glide serves both sides.
+//    processor sets both sides at once); then one glide serves both sides. Which values there
+//    are, and which of them a mono line leaves alone, comes from the one list of smoothed values,
+//    DelayLine::forEachSmoothedValue.
 //
 // 3. Settled or gliding delay (run). A delay on its target and within its bounds stays there, so
 //    the read position moves in step with the write: readSettledDelay reads each ring at one
