@@ -44,9 +44,12 @@ struct DelayLine
     void init (int32_t minD, int32_t maxD);
 
     // The targets, which the smoothed values glide to. The processor sets them only through these.
+    /** Clamped to [minDelay, maxDelay]; never give it a NaN. */
     void setDelayTarget (float samples) noexcept;
     void setFeedback (float gain) noexcept;
+    /** Clamped to [0, 1]. */
     void setPingPong (float amount) noexcept;
+    /** The dry/wet amount, clamped to [0, 1]. */
     void setMix (float amount) noexcept;
 
     /** Both sides' low-pass (the high cut): exp(-2 pi f / fs) for a cutoff f. */
