@@ -2,6 +2,7 @@
 
 #include "OnePoleFilters.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -43,20 +44,34 @@ struct DelayLine
     */
     void init (int32_t minD, int32_t maxD);
 
-    // The targets, which the smoothed values glide to. The processor sets them only through these.
+    // The targets, which the smoothed values glide to. The processor sets them only through these,
+    // for every parameter change, so they are inline.
+
     /** Clamped to [minDelay, maxDelay]; never give it a NaN. */
-    void setDelayTarget (float samples) noexcept;
-    void setFeedback (float gain) noexcept;
+    void setDelayTarget (float samples) noexcept
+    {
+        targetDelay = std::min ((float) maxDelay, std::max ((float) minDelay, samples));
+    }
+
+    void setFeedback (float gain) noexcept { targetFeedback = gain; }
+
     /** Clamped to [0, 1]. */
-    void setPingPong (float amount) noexcept;
+    void setPingPong (float amount) noexcept { targetPingPong = std::min (1.0f, std::max (0.0f, amount)); }
+
     /** The dry/wet amount, clamped to [0, 1]. */
-    void setMix (float amount) noexcept;
+    void setMix (float amount) noexcept { targetMix = std::min (1.0f, std::max (0.0f, amount)); }
 
     /** Both sides' low-pass (the high cut): exp(-2 pi f / fs) for a cutoff f. */
-    void setLowPassCoefficient (float coefficient) noexcept;
+    void setLowPassCoefficient (float coefficient) noexcept
+    {
+        lowPassL.targetCoefficient = lowPassR.targetCoefficient = coefficient;
+    }
 
     /** Both sides' high-pass (the low cut): exp(-2 pi f / fs) for a cutoff f. */
-    void setHighPassCoefficient (float coefficient) noexcept;
+    void setHighPassCoefficient (float coefficient) noexcept
+    {
+        highPassL.targetCoefficient = highPassR.targetCoefficient = coefficient;
+    }
 
     /** One channel; in may equal out. */
     void processMono (const float* in, float* out, int32_t n) noexcept;
