@@ -455,8 +455,8 @@ namespace
 
     /** Glides every moving control through the run in one loop, so that their independent steps
         overlap, and keeps each value per sample. A settled control would stay on its target
-        anyway, so it skips its glide and only fills its track; so do the stereo-only controls in
-        mono, whose tracks no loop reads.
+        anyway, so it skips its glide and only fills its track. Mono leaves the stereo-only
+        controls out altogether.
     */
     template <int channels>
     RunControls<Tracked> glideControls (DelayLine& line, TrackStorage& storage, int32_t m) noexcept
@@ -465,11 +465,11 @@ namespace
         Controls<bool> glides;
         RunControls<Tracked> tracks;
 
-        forEachControl (line, [] (auto how, float value, float target, Glider& glider, bool& moves,
+        forEachControl (line, [] (auto, float value, float target, Glider& glider, bool& moves,
                                   Tracked& track, const float (&values)[trackRoom])
         {
             glider = { value, target };
-            moves = how.usedWith (channels) && value != target;
+            moves = value != target;
             track = { values };
         }, gliders, glides, tracks, storage);
 
@@ -490,10 +490,13 @@ namespace
         {
             forEachControl (line, [i] (auto how, auto&, auto&, Glider& glider, bool moves, float (&values)[trackRoom])
             {
-                if (moves)
-                    how.glide (glider.value, glider.target);
+                if constexpr (decltype (how)::usedWith (channels))
+                {
+                    if (moves)
+                        how.glide (glider.value, glider.target);
 
-                values[i] = glider.value;
+                    values[i] = glider.value;
+                }
             }, gliders, glides, storage);
 
             const auto gains = gainsForMix (gliders.mix.value);
