@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 namespace enginebench
@@ -94,13 +95,15 @@ namespace enginebench
     /** True when every smoothed value but the delay sits on its target. */
     inline bool allButTheDelaySettled (const SorvaneAudioProcessor& processor)
     {
-        const auto& line = processor.delayLine;
-        return line.feedback == line.targetFeedback && line.mix == line.targetMix && line.pingPong == line.targetPingPong
-            && line.lowPassL.coefficient == line.lowPassL.targetCoefficient
-            && line.lowPassR.coefficient == line.lowPassR.targetCoefficient
-            && line.highPassL.coefficient == line.highPassL.targetCoefficient
-            && line.highPassR.coefficient == line.highPassR.targetCoefficient
-            && processor.balance == processor.targetBalance && processor.gain == processor.targetGain;
+        bool settled = processor.balance == processor.targetBalance && processor.gain == processor.targetGain;
+
+        DelayLine::forEachSmoothedValue (processor.delayLine, [&] (auto how, float value, float target)
+        {
+            if constexpr (! std::is_same_v<decltype (how), DelayLine::DelayTime>)
+                settled = settled && value == target;
+        });
+
+        return settled;
     }
 
     /** Called after the timed blocks: skips the case when the controls were not in the motion it

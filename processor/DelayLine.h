@@ -2,13 +2,16 @@
 
 #include "OnePoleFilters.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
 /** The echo engine: two rings with a linearly interpolated, slowly gliding read position,
     feedback through a high-pass and a low-pass per channel, ping-pong cross-feed and dry/wet.
 
-    A plain value owned by the processor. It allocates only in init() and never locks.
+    A plain value owned by the processor. It allocates only in init() and never locks. How it
+    runs a block, and why each of its paths gives exactly what the plain per-sample steps give,
+    is laid out at the top of DelayLine.cpp.
 */
 struct DelayLine
 {
@@ -41,9 +44,34 @@ struct DelayLine
     */
     void init (int32_t minD, int32_t maxD);
 
-    void setDelayTarget (float samples) noexcept;
-    void setFeedback (float gain) noexcept;
-    void setPingPong (float amount) noexcept;
+    // The targets, which the smoothed values glide to. The processor sets them only through these,
+    // for every parameter change, so they are inline.
+
+    /** Clamped to [minDelay, maxDelay]; never give it a NaN. */
+    void setDelayTarget (float samples) noexcept
+    {
+        targetDelay = std::min ((float) maxDelay, std::max ((float) minDelay, samples));
+    }
+
+    void setFeedback (float gain) noexcept { targetFeedback = gain; }
+
+    /** Clamped to [0, 1]. */
+    void setPingPong (float amount) noexcept { targetPingPong = std::min (1.0f, std::max (0.0f, amount)); }
+
+    /** The dry/wet amount, clamped to [0, 1]. */
+    void setMix (float amount) noexcept { targetMix = std::min (1.0f, std::max (0.0f, amount)); }
+
+    /** Both sides' low-pass (the high cut): exp(-2 pi f / fs) for a cutoff f. */
+    void setLowPassCoefficient (float coefficient) noexcept
+    {
+        lowPassL.targetCoefficient = lowPassR.targetCoefficient = coefficient;
+    }
+
+    /** Both sides' high-pass (the low cut): exp(-2 pi f / fs) for a cutoff f. */
+    void setHighPassCoefficient (float coefficient) noexcept
+    {
+        highPassL.targetCoefficient = highPassR.targetCoefficient = coefficient;
+    }
 
     /** One channel; in may equal out. */
     void processMono (const float* in, float* out, int32_t n) noexcept;
@@ -52,126 +80,46 @@ struct DelayLine
     void processStereo (const float* const* in, float* const* out, int32_t n) noexcept;
 
     /** True when every smoothed value sits on its target. */
-    bool isSettled() const noexcept
-    {
-        return delay == targetDelay && feedback == targetFeedback && mix == targetMix && pingPong == targetPingPong
-            && lowPassL.coefficient == lowPassL.targetCoefficient && lowPassR.coefficient == lowPassR.targetCoefficient
-            && highPassL.coefficient == highPassL.targetCoefficient && highPassR.coefficient == highPassR.targetCoefficient;
-    }
+    bool isSettled() const noexcept;
 
-private:
-    struct RunBuffers;
-    struct ControlTracks;
-
-    /** The whole delay, in samples, that no read of this block can fall short of; 0 when a read
-        may land on the sample written in its own step, which only the plain path orders right.
+    //==============================================================================
+    /** How one smoothed value glides, and the fewest channels a line must process to use it:
+        the cross-feed and the right side's filters belong to the stereo line alone.
     */
-    int32_t shortestWholeDelay() const noexcept;
-
-    // The block in runs: no read of a run depends on a write of the same run, so each run reads
-    // all its echoes first, then filters them, then writes the ring and the outputs.
-    void monoRun (const float* in, float* out, int32_t m) noexcept;
-    void stereoRun (const float* inL, const float* inR, float* outL, float* outR, int32_t m) noexcept;
-    bool delayHolds() const noexcept;
-    void readSettledDelay (RunBuffers&, int32_t m, bool stereo) noexcept;
-    template <typename Control>
-    void readAndFilterGliding (RunBuffers&, int32_t m, FeedbackFilters& left, Control highPass, Control lowPass) noexcept;
-    template <typename Control>
-    void readAndFilterGliding (RunBuffers&, int32_t m, FeedbackFilters& left, FeedbackFilters& right,
-                               Control highPassL, Control highPassR, Control lowPassL, Control lowPassR) noexcept;
-    bool controlsMove (bool stereo) const noexcept;
-    bool filtersMove (bool stereo) const noexcept;
-    void glideControls (ControlTracks&, int32_t m, bool stereo) noexcept;
-    int32_t firstWritePosition() const noexcept;
-    void advanceWritePosition (int32_t m) noexcept;
-
-    // One sample after another, in the order the steps are defined: for reads that may meet
-    // their own step's write.
-    static void runMono (DelayLine&, const float* in, float* out, float* __restrict ring, int32_t n) noexcept;
-    static void runStereo (DelayLine&, const float* __restrict inL, const float* __restrict inR,
-                           float* __restrict outL, float* __restrict outR,
-                           float* __restrict ringL, float* __restrict ringR, int32_t n) noexcept;
-
-    // The per-sample steps are defined here so that the loops inline them.
-    void advanceWritePosition() noexcept
+    template <void (*step) (float&, float) noexcept, int fewestChannels = 1>
+    struct Smoothing
     {
-        if (++writePos >= length)
-            writePos -= length;
-    }
+        static void glide (float& value, float target) noexcept { step (value, target); }
+        static constexpr bool usedWith (int channels) noexcept { return channels >= fewestChannels; }
+    };
 
-    /** Glides and clamps the delay, places readPos and returns the fraction to interpolate by. */
-    float advanceReadPosition() noexcept
+    /** The delay time glides on its own terms, inside the engine's reads: it has no control track. */
+    struct DelayTime : Smoothing<lumarro::glideDelay> {};
+    using Control = Smoothing<lumarro::glideControl>;
+    using CrossFeed = Smoothing<lumarro::glideControl, 2>;
+    using LeftFilter = Smoothing<lumarro::glideCoefficient>;
+    using RightFilter = Smoothing<lumarro::glideCoefficient, 2>;
+
+    /** The smoothed values, each with its target and how it glides: the one list from which
+        isSettled(), the engine's choice of which glides to run, a run's control tracks and the
+        tests' helpers are all made. A new smoothed value is one more line here (and, when it is
+        a control, its member in the engine's Controls, which the compiler then asks for).
+
+        Calls visit (how, value, target, member...) for each value. Each of `sets` is a structure
+        with one member per control (feedback, mix, pingPong, and left and right, each with
+        highPass and lowPass), and visit receives the value's member of each of them; the delay
+        time has no such member.
+    */
+    template <typename Line, typename Visit, typename... Sets>
+    static void forEachSmoothedValue (Line& line, Visit&& visit, Sets&... sets)
     {
-        delay = glideAndClampDelay (delay, targetDelay, (float) minDelay, (float) maxDelay);
-
-        const auto whole = wholeSamples (delay);
-        readPos = wrapBehind (writePos - whole, length);
-        return delay - (float) whole;
-    }
-
-    static float glidedDelay (float value, float target) noexcept
-    {
-        lumarro::glideDelay (value, target);
-        return value;
-    }
-
-    static float glideAndClampDelay (float value, float target, float lowest, float highest) noexcept
-    {
-        value = glidedDelay (value, target);
-
-        if (value < lowest) value = lowest;
-        if (value > highest) value = highest;
-        return value;
-    }
-
-    /** floorf without a library call: truncate, then step down for negative fractions. */
-    static int32_t wholeSamples (float samples) noexcept
-    {
-        auto whole = (int32_t) samples;
-        if ((float) whole > samples)
-            --whole;
-        return whole;
-    }
-
-    /** A ring index that fell behind the ring's start, brought back into it. */
-    static int32_t wrapBehind (int32_t index, int32_t ringLength) noexcept
-    {
-        while (index < 0)
-            index += ringLength;
-        return index;
-    }
-
-    /** ring[readAt] is `whole` samples old, the one before it a sample older. */
-    static float interpolate (const float* ring, int32_t readAt, int32_t ringLength, float frac) noexcept
-    {
-        const float older = readAt == 0 ? ring[ringLength - 1] : ring[readAt - 1];
-        return (1.0f - frac) * ring[readAt] + frac * older;
-    }
-
-    float readInterpolated (const float* ring, float frac) const noexcept
-    {
-        return interpolate (ring, readPos, length, frac);
-    }
-
-    /** A crossfade that keeps the louder side at unity. */
-    static void gainsForMix (float m, float& dry, float& wet) noexcept
-    {
-        if (m <= 0.5f)
-        {
-            dry = 1.0f;
-            wet = 2.0f * m;
-        }
-        else
-        {
-            dry = 2.0f * (1.0f - m);
-            wet = 1.0f;
-        }
-    }
-
-    void mixGains (float& dry, float& wet) noexcept
-    {
-        lumarro::glideControl (mix, targetMix);
-
-        gainsForMix (mix, dry, wet);
+        visit (DelayTime {},   line.delay,                 line.targetDelay);
+        visit (Control {},     line.feedback,              line.targetFeedback,              sets.feedback...);
+        visit (Control {},     line.mix,                   line.targetMix,                   sets.mix...);
+        visit (CrossFeed {},   line.pingPong,              line.targetPingPong,              sets.pingPong...);
+        visit (LeftFilter {},  line.highPassL.coefficient, line.highPassL.targetCoefficient, sets.left.highPass...);
+        visit (RightFilter {}, line.highPassR.coefficient, line.highPassR.targetCoefficient, sets.right.highPass...);
+        visit (LeftFilter {},  line.lowPassL.coefficient,  line.lowPassL.targetCoefficient,  sets.left.lowPass...);
+        visit (RightFilter {}, line.lowPassR.coefficient,  line.lowPassR.targetCoefficient,  sets.right.lowPass...);
     }
 };

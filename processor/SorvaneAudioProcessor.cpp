@@ -171,19 +171,19 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
         case highCutIndex:
         {
             const float cutoff = finiteTarget ((std::pow (11.0f, 1.0f - value) - 1.0f) * 1950.0f + 500.0f);
-            delayLine.lowPassL.targetCoefficient = delayLine.lowPassR.targetCoefficient = filterCoefficient (cutoff);
+            delayLine.setLowPassCoefficient (filterCoefficient (cutoff));
             break;
         }
 
         case lowCutIndex:
         {
             const float cutoff = finiteTarget (480.0f * value + 20.0f);
-            delayLine.highPassL.targetCoefficient = delayLine.highPassR.targetCoefficient = filterCoefficient (cutoff);
+            delayLine.setHighPassCoefficient (filterCoefficient (cutoff));
             break;
         }
 
         case dryWetIndex:
-            delayLine.targetMix = std::min (1.0f, std::max (0.0f, value));
+            delayLine.setMix (value);
             break;
 
         case gainIndex:

@@ -25,12 +25,10 @@ namespace
             line.processStereo (in, out, (int32_t) inL.size());
         }
 
+        /** Every smoothed value on its target. */
         void settle()
         {
-            line.delay = line.targetDelay;
-            line.feedback = line.targetFeedback;
-            line.mix = line.targetMix;
-            line.pingPong = line.targetPingPong;
+            DelayLine::forEachSmoothedValue (line, [] (auto, float& value, float target) { value = target; });
         }
 
         /** Filters wide open: the high-pass passes everything, the low-pass adds nothing. */
@@ -213,10 +211,6 @@ TEST_F (FreshLine, ASettledBlockSoundsExactlyLikeTheGlidingPath)
     }
 
     settle();
-    for (auto* f : { &line.lowPassL, &line.lowPassR })
-        f->coefficient = f->targetCoefficient;
-    for (auto* f : { &line.highPassL, &line.highPassR })
-        f->coefficient = f->targetCoefficient;
     ASSERT_TRUE (line.isSettled());
 
     twin.delay = line.delay;

@@ -59,15 +59,7 @@ inline juce::MidiBuffer controllerMessages (std::initializer_list<juce::MidiMess
 /** Lets every smoothed value reach its target, as after a long stretch of audio. */
 inline void settleProcessor (SorvaneAudioProcessor& processor)
 {
-    auto& line = processor.delayLine;
-    line.delay = line.targetDelay;
-    line.feedback = line.targetFeedback;
-    line.mix = line.targetMix;
-    line.pingPong = line.targetPingPong;
+    DelayLine::forEachSmoothedValue (processor.delayLine, [] (auto, float& value, float target) { value = target; });
     processor.balance = processor.targetBalance;
     processor.gain = processor.targetGain;
-    for (auto* lp : { &line.lowPassL, &line.lowPassR })
-        lp->coefficient = lp->targetCoefficient;
-    for (auto* hp : { &line.highPassL, &line.highPassR })
-        hp->coefficient = hp->targetCoefficient;
 }
