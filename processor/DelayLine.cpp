@@ -8,7 +8,7 @@
 // How the engine runs a block
 // ===========================
 //
-// Part 1.101 defines the line one sample at a time: advance the write position, glide the
+// The line is defined one sample at a time: advance the write position, glide the
 // feedback, write the ring, glide and clamp the delay, read and interpolate, filter, glide the
 // mix, write the output. The engine gives exactly that, bit for bit, but takes the cheapest of
 // these paths that the block allows:
