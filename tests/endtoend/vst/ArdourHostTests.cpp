@@ -384,7 +384,7 @@ end
             const auto script = root / (name + ".lua");
             writeFile (script, std::string (sessionPrelude) + body + "\nclose_session ()\nresult (\"finished\", \"yes\")\n");
             const auto before = entriesOf (root);
-            CommandRun run;
+            CommandRun run { -1, {} };
 
             for (int attempt = 0; attempt < 3; ++attempt)
             {
