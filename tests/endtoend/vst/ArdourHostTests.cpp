@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <set>
 #include <sstream>
 #include <string>
@@ -156,6 +158,27 @@ namespace
         }
 
         return peaks;
+    }
+
+    /** Samples from the first peak (the dry impulse) to the next (its first echo); -1 with no echo. */
+    double firstEchoDelay (const std::vector<float>& samples)
+    {
+        const auto peaks = peaksAbove (samples, 0.1f, 200);
+        return peaks.size() < 2 ? -1.0 : (double) (peaks[1] - peaks[0]);
+    }
+
+    /** The largest difference between two renders, sample by sample; infinite when their lengths differ. */
+    float largestDifference (const std::vector<float>& a, const std::vector<float>& b)
+    {
+        if (a.size() != b.size())
+            return std::numeric_limits<float>::infinity();
+
+        float largest = 0.0f;
+
+        for (size_t i = 0; i < a.size(); ++i)
+            largest = std::max (largest, std::abs (a[i] - b[i]));
+
+        return largest;
     }
 
     /** Where the text of the session's first plug-in chunk starts and how long it is. */
@@ -305,6 +328,16 @@ function dsp_run (ins, outs, n_samples)
 end
 )lua";
 
+    /** A preset for the float format Ardour ships ("BWAV 32float Export", at the session's rate):
+        the default export would resample, dither and normalise, and no two renders could then be
+        compared sample for sample.
+    */
+    const std::string floatExportPresetId = "6c1d3b52-3a0e-4f7e-9d43-4c8e2b7a9f10";
+    const std::string floatExportPreset = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                          "<ExportPreset id=\"" + floatExportPresetId + "\" name=\"Lumarro tests: float\">\n"
+                                          "  <ExportFormat id=\"20b4ab09-6452-4cb3-bd66-b921cdbd2942\"/>\n"
+                                          "</ExportPreset>\n";
+
     /** Opens a session with one stereo track holding the plug-in, or loads the saved one. */
     const char* const sessionPrelude = R"lua(io.stdout:setvbuf ("no")
 AudioEngine:set_backend ("None (Dummy)", "", "")
@@ -329,10 +362,27 @@ function new_session_with_plugin (folder)
     result ("plugin", "loaded")
     return session, track, plugin
 end
+
+-- The impulse generator goes first on the track, so that the effect hears it.
+function add_impulse (session, track)
+    local impulse = ARDOUR.LuaAPI.new_plugin (session, "Lumarro Test Impulse", ARDOUR.PluginType.Lua, "")
+    result ("impulse", impulse:isnil () and "missing" or "loaded")
+    track:add_processor_by_index (impulse, 0, nil, true)
+end
+
+-- Exports the session's first seconds to <folder>/<name>.wav, as 32-bit float.
+function export_seconds (session, folder, name, seconds)
+    os.execute ("mkdir -p '" .. folder .. "'")
+    local export = session:simple_export ()
+    export:set_folder (folder)
+    export:set_name (name)
+    export:set_range (0, session:nominal_sample_rate () * seconds)
+    result ("export_" .. name, export:set_preset (float_export_preset) and export:run_export ())
+end
 )lua";
 
-    /** One fresh Ardour home per test suite run: the plug-in folder, the scanner's cache and
-        the impulse generator script.
+    /** One fresh Ardour home per test suite run: the plug-in folder, the scanner's cache, the
+        impulse generator and controller scripts and the float export preset.
     */
     class Ardour : public ::testing::Test
     {
@@ -352,6 +402,7 @@ end
             fs::last_write_time (root / "plugins" / "Lumarro.so", fs::file_time_type::clock::now() - std::chrono::minutes (5));
             writeFile (root / "home" / ".config" / "ardour7" / "scripts" / "lumarro_test_impulse.lua", impulseScript);
             writeFile (root / "home" / ".config" / "ardour7" / "scripts" / "lumarro_test_controller.lua", controllerScript);
+            writeFile (root / "home" / ".config" / "ardour7" / "export" / "lumarro_test_float.preset", floatExportPreset);
 
             scan = runCommand (environment() + " LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 " + scanner + " -f "
                                + (root / "plugins" / "Lumarro.so").string());
@@ -386,7 +437,8 @@ end
         static CommandRun runLua (const std::string& name, const std::string& body)
         {
             const auto script = root / (name + ".lua");
-            writeFile (script, std::string (sessionPrelude) + body + "\nclose_session ()\nresult (\"finished\", \"yes\")\n");
+            writeFile (script, "float_export_preset = '" + floatExportPresetId + "'\n" + sessionPrelude + body
+                                   + "\nclose_session ()\nresult (\"finished\", \"yes\")\n");
             const auto before = entriesOf (root);
             CommandRun run { -1, {} };
 
@@ -478,32 +530,22 @@ result ("values", readBack)
 TEST_F (Ardour, AnExportedImpulseEchoesAfterAQuarterNoteAtTheSessionTempo)
 {
     const auto exports = root / "exports";
-    const auto run = runLua ("export", "os.execute ('mkdir -p " + exports.string() + "')\n"
+    const auto run = runLua ("export", "local exports = '" + exports.string() + "'\n"
                              + "local session, track, plugin = new_session_with_plugin ('" + (root / "export").string() + R"lua(')
 -- 90 bpm, so that only the host's tempo (not a default of 120) gives the expected echo.
 local map = Temporal.TempoMap.fetch_writable ()
 map:set_tempo (Temporal.Tempo (90, 90, 4), Temporal.timepos_t (0))
 Temporal.TempoMap.update (map)
 
-local impulse = ARDOUR.LuaAPI.new_plugin (session, "Lumarro Test Impulse", ARDOUR.PluginType.Lua, "")
-result ("impulse", impulse:isnil () and "missing" or "loaded")
-track:add_processor_by_index (impulse, 0, nil, true)
+add_impulse (session, track)
 
 ARDOUR.LuaAPI.set_processor_param (plugin, 2, 1.0)     -- Sync
 ARDOUR.LuaAPI.set_processor_param (plugin, 0, 0.625)   -- "1/4"
 ARDOUR.LuaAPI.set_processor_param (plugin, 1, 0.5)     -- one clear echo at 0.55
 
-function export (name, seconds)
-    local export = session:simple_export ()
-    export:set_folder (")lua" + exports.string() + R"lua(")
-    export:set_name (name)
-    export:set_range (0, session:nominal_sample_rate () * seconds)
-    result ("export_" .. name, export:run_export ())
-end
-
 -- The delay time glides slowly from where the effect starts; a first pass lets it arrive.
-export ("settle", 20)
-export ("impulse", 3)
+export_seconds (session, exports, "settle", 20)
+export_seconds (session, exports, "impulse", 3)
 )lua");
 
     ASSERT_EQ (resultOf (run.output, "plugin"), "loaded") << run.output;
@@ -595,4 +637,41 @@ result ("effect", string.format ("%.3f", ARDOUR.LuaAPI.get_processor_param (plug
     EXPECT_EQ (resultOf (played.output, "export"), "true") << played.output;
     EXPECT_EQ (resultOf (played.output, "effect"), "1.000") << played.output;
     EXPECT_EQ (resultOf (played.output, "host"), "1.000") << played.output;
+}
+
+TEST_F (Ardour, AReopenedSessionEchoesAtItsSavedDelayFromTheFirstSample)
+{
+    const auto folder = root / "reopened";
+    const auto exports = root / "reopened-exports";
+    const auto saved = runLua ("reopen_save", "local session, track, plugin = new_session_with_plugin ('" + folder.string() + R"lua(')
+add_impulse (session, track)
+ARDOUR.LuaAPI.set_processor_param (plugin, 2, 0.0)     -- Short: 5 to 100 ms
+ARDOUR.LuaAPI.set_processor_param (plugin, 0, 0.5)     -- 52.5 ms, far from where a new line starts
+ARDOUR.LuaAPI.set_processor_param (plugin, 1, 0.5)
+session:save_state ("", false, false, false)
+)lua");
+    ASSERT_EQ (resultOf (saved.output, "plugin"), "loaded") << saved.output;
+    ASSERT_EQ (resultOf (saved.output, "impulse"), "loaded") << saved.output;
+
+    // A fresh Ardour renders the session as soon as it is open, then again once any glide
+    // has had twenty seconds to arrive.
+    const auto reopened = runLua ("reopen_play", "local exports = '" + exports.string() + "'\n"
+                                  + "local session = load_session ('" + folder.string() + R"lua(', 'lumarro')
+export_seconds (session, exports, "at_once", 3)
+export_seconds (session, exports, "settle", 20)
+export_seconds (session, exports, "settled", 3)
+)lua");
+    ASSERT_EQ (resultOf (reopened.output, "export_at_once"), "true") << reopened.output;
+    ASSERT_EQ (resultOf (reopened.output, "export_settled"), "true") << reopened.output;
+
+    const auto atOnce = readWav (exports / "at_once.wav");
+    const auto settled = readWav (exports / "settled.wav");
+    ASSERT_GT (atOnce.sampleRate, 0.0);
+    const auto savedDelay = 0.0525 * atOnce.sampleRate;
+    const auto atOnceDelay = firstEchoDelay (atOnce.firstChannel);
+
+    EXPECT_NEAR (firstEchoDelay (settled.firstChannel), savedDelay, 1.0) << "the settled render";
+    EXPECT_NEAR (atOnceDelay, savedDelay, 1.0) << "the first echo came at " << 1000.0 * atOnceDelay / atOnce.sampleRate
+                                               << " ms instead of 52.5 ms";
+    EXPECT_LE (largestDifference (atOnce.firstChannel, settled.firstChannel), 1.0e-6f) << "the render at once against the settled one";
 }
