@@ -260,13 +260,17 @@ namespace
         return value;
     }
 
-    inline float glideAndClampDelay (float value, float target, float lowest, float highest) noexcept
+    /** The line's bounds on the delay, as each step applies them after its glide. */
+    inline float clampDelay (float value, float lowest, float highest) noexcept
     {
-        value = glidedDelay (value, target);
-
         if (value < lowest) value = lowest;
         if (value > highest) value = highest;
         return value;
+    }
+
+    inline float glideAndClampDelay (float value, float target, float lowest, float highest) noexcept
+    {
+        return clampDelay (glidedDelay (value, target), lowest, highest);
     }
 
     /** floorf without a library call: truncate, then step down for negative fractions. */
@@ -795,6 +799,12 @@ namespace
             done += m;
         }
     }
+}
+
+void DelayLine::snapToTargets() noexcept
+{
+    forEachSmoothedValue (*this, [] (auto, float& value, float target) { value = target; });
+    delay = clampDelay (delay, (float) minDelay, (float) maxDelay);
 }
 
 void DelayLine::processMono (const float* in, float* out, int32_t n) noexcept

@@ -79,6 +79,12 @@ struct DelayLine
     /** Two channels from two input arrays into two distinct output arrays. */
     void processStereo (const float* const* in, float* const* out, int32_t n) noexcept;
 
+    /** Puts every smoothed value on its target at once, the delay within its bounds (so a line
+        with no delay target yet stays at minDelay). A glide hides a step in what has been heard;
+        this is for a line that has not been heard yet.
+    */
+    void snapToTargets() noexcept;
+
     /** True when every smoothed value sits on its target. */
     bool isSettled() const noexcept;
 

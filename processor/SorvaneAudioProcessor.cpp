@@ -242,10 +242,26 @@ void SorvaneAudioProcessor::processBlock (juce::AudioSampleBuffer& buffer, juce:
     if (currentMode == Sync)
         updateSyncDelay();
 
+    // Nothing has been heard before an instance's first block, so there is no step for a glide to
+    // hide: a restored session sounds as saved from its first sample instead of gliding into its
+    // delay. Every later block glides, after a restore or a preset too.
+    if (! hasProcessedABlock)
+    {
+        startOnTargets();
+        hasProcessedABlock = true;
+    }
+
     processDelay (buffer, numSamples);
     applyOutputGainAndLimit (buffer, numSamples);
     midiMessages.clear();
     captureScope (buffer, numSamples);
+}
+
+void SorvaneAudioProcessor::startOnTargets() noexcept
+{
+    delayLine.snapToTargets();
+    balance = targetBalance;
+    gain = targetGain;
 }
 
 void SorvaneAudioProcessor::handleMidiControllers (juce::MidiBuffer& midiMessages)

@@ -121,8 +121,11 @@ public:
     int32_t idxGUI = 0;
 
 private:
+    bool hasProcessedABlock = false;
+
     void applyParameter (int parameterIndex, float value);
     void setMode (float value);
+    void startOnTargets() noexcept;
     void handleMidiControllers (juce::MidiBuffer& midiMessages);
     void updateSyncDelay();
     void processDelay (juce::AudioSampleBuffer& buffer, int numSamples);

@@ -264,6 +264,13 @@ namespace
         if (inputs != 2 || outputs != 2)
             processor.setPlayConfigDetails (inputs, outputs, scenario.sampleRate > 0 ? scenario.sampleRate : 44100.0, 512);
 
+        // A processor's first block starts every smoothed value on its target. The scenarios are
+        // about the glides, so each runs on a processor whose first block, empty, came while it
+        // was as constructed, with nothing on its way.
+        juce::AudioSampleBuffer noSamples (scenario.layout.bufferChannels, 0);
+        juce::MidiBuffer noMidi;
+        processor.processBlock (noSamples, noMidi);
+
         if (scenario.sampleRate > 0)
             processor.prepareToPlay (scenario.sampleRate, 512);
 

@@ -199,6 +199,23 @@ TEST_F (PreparedProcessor, SyncWithoutAPlayHeadKeepsTheTarget)
     EXPECT_EQ (processor.delayLine.targetDelay, before);
 }
 
+TEST_F (PreparedProcessor, AFreshInstanceEchoesAtItsDefaultDelayFromItsFirstBlock)
+{
+    // Nothing was heard before the first block, so nothing glides into it: the echo is 0.1 s late.
+    juce::AudioSampleBuffer buffer (2, 6000);
+    buffer.clear();
+    buffer.setSample (0, 0, 1.0f);
+    process (buffer);
+
+    int firstEcho = 1;
+    while (firstEcho < buffer.getNumSamples() && buffer.getSample (0, firstEcho) == 0.0f)
+        ++firstEcho;
+
+    EXPECT_EQ (firstEcho, 4800);
+    EXPECT_EQ (processor.delayLine.delay, 4800.0f);
+    EXPECT_TRUE (processor.delayLine.isSettled());
+}
+
 TEST_F (PreparedProcessor, SyncedImpulseEchoesOnTheBeat)
 {
     playHead.bpm = 120.0;
@@ -225,6 +242,7 @@ TEST_F (PreparedProcessor, SyncedImpulseEchoesOnTheBeat)
 
 TEST_F (PreparedProcessor, OutputGainGlidesWithinOneBlock)
 {
+    processSilence (0); // a first block would start the gain on its target
     processor.setParameter (7, 0.0f);
     settleProcessor (processor);
     processor.targetGain = 0.5f;
@@ -242,6 +260,7 @@ TEST_F (PreparedProcessor, OutputGainGlidesWithinOneBlock)
 
 TEST_F (PreparedProcessor, TheGainGlideAdvancesWithoutChannels)
 {
+    processSilence (0);
     processor.gain = 1.0f;
     processor.targetGain = 0.5f;
     juce::AudioSampleBuffer buffer (0, 512);

@@ -59,7 +59,7 @@ inline juce::MidiBuffer controllerMessages (std::initializer_list<juce::MidiMess
 /** Lets every smoothed value reach its target, as after a long stretch of audio. */
 inline void settleProcessor (SorvaneAudioProcessor& processor)
 {
-    DelayLine::forEachSmoothedValue (processor.delayLine, [] (auto, float& value, float target) { value = target; });
+    processor.delayLine.snapToTargets();
     processor.balance = processor.targetBalance;
     processor.gain = processor.targetGain;
 }

@@ -105,10 +105,8 @@ namespace
         for (int32_t i = 0; i < 9; ++i)
             host.setParameter (i, setting.values[i]);
 
+        // A fresh instance starts on its settings, so the demo starts with its first block.
         host.resume();
-
-        // The delay time glides slowly towards its setting; start the demo once it is there.
-        host.processSilence ((int64_t) (20 * sampleRate));
 
         std::vector<float> left (signal.getReadPointer (0), signal.getReadPointer (0) + signal.getNumSamples());
         std::vector<float> right (signal.getReadPointer (1), signal.getReadPointer (1) + signal.getNumSamples());

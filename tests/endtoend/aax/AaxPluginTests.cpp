@@ -447,7 +447,8 @@ protected:
     using Settings = std::vector<std::pair<const char*, float>>;
 
     ProcessingRun run (int numInputs, int numOutputs, int numBlocks, std::vector<int> bypassed,
-                       Settings settings = { { "0", 0.05f }, { "1", 0.6f }, { "4", 0.3f }, { "7", 0.5f } },
+                       // Short mode, so that the echoes fall within a run of a few blocks.
+                       Settings settings = { { "2", 0.0f }, { "0", 0.05f }, { "1", 0.6f }, { "4", 0.3f }, { "7", 0.5f } },
                        juce::AudioPlayHead* referencePlayHead = nullptr)
     {
         useHostLayout (numInputs == 1 ? monoLayout : stereoLayout, numOutputs == 1 ? monoLayout : stereoLayout);
@@ -553,6 +554,61 @@ TEST_F (AaxProcessing, MonoAndMonoToStereoConfigurationsMatchTheProcessor)
         for (int c = 0; c < outputs; ++c)
             for (int block = 0; block < 8; ++block)
                 expectBlocksEqual (result.pluginOutputs[(size_t) c], result.referenceOutputs[(size_t) c], block);
+    }
+}
+
+TEST_F (AaxProcessing, ARestoredStateSoundsAtOnceAsItDoesOnceSettled)
+{
+    host.transport.setOutputs (3, { 120.0 });
+    host.transport.setOutputs (4, { 4.0, 4.0 });
+
+    // Normal at 0.5 s, and Sync at "1/4"; both with feedback, both filters, full ping-pong and
+    // balance and gain away from their defaults.
+    const Settings states[] {
+        { { "2", 1.0f / 3.0f }, { "0", 4.0f / 9.0f }, { "1", 0.5f }, { "3", 0.3f }, { "4", 1.0f }, { "5", 0.3f }, { "6", 0.2f }, { "7", 0.6f }, { "8", 0.8f } },
+        { { "2", 1.0f }, { "0", 15.0f / 24.0f }, { "1", 0.5f }, { "3", 0.3f }, { "4", 1.0f }, { "5", 0.3f }, { "6", 0.2f }, { "7", 0.6f }, { "8", 0.8f } }
+    };
+
+    for (const auto& settings : states)
+    {
+        Instance saving (registration, host);
+        for (const auto& [id, value] : settings)
+            saving->applyNormalizedParameterValue (id, value, 0);
+        const auto saved = saveChunk (saving, juceChunk);
+
+        const auto impulseAfter = [&] (int silentBlocks)
+        {
+            Instance instance (registration, host);
+            auto chunk = chunkHolding (juceChunk, saved);
+            EXPECT_EQ (instance->loadStateChunk (juceChunk, chunk.record()), resultSuccess);
+
+            const int numBlocks = 240;
+            std::vector<float> left ((size_t) (numBlocks * blockLength)), right (left.size());
+            const std::int32_t length = blockLength, bypass = 0;
+
+            for (int block = -silentBlocks; block < numBlocks; ++block)
+            {
+                std::vector<float> silentL (blockLength), silentR (blockLength);
+                const auto offset = (size_t) std::max (0, block) * blockLength;
+
+                if (block == 0)
+                    left[0] = 1.0f, right[0] = 0.5f;
+
+                float* const out[] { block < 0 ? silentL.data() : left.data() + offset, block < 0 ? silentR.data() : right.data() + offset };
+                const float* const in[] { out[0], out[1] };
+                auto record = instance.record (in, out, &length, &bypass, nullptr);
+                void* const records[] { &record };
+                registration.process (records, records + 1);
+            }
+
+            return std::pair { left, right };
+        };
+
+        const auto atOnce = impulseAfter (0);
+        const auto settled = impulseAfter ((int) sampleRate * 20 / blockLength);
+        EXPECT_EQ (atOnce.first, settled.first) << settings[0].second;
+        EXPECT_EQ (atOnce.second, settled.second) << settings[0].second;
+        EXPECT_NE (atOnce.second, std::vector<float> (atOnce.second.size())) << "the echoes were heard";
     }
 }
 
@@ -765,7 +821,7 @@ TEST_F (AaxProcessing, SyncFollowsTheHostsTempoAndMeterLikeTheProcessorWithTheSa
     host.transport.setOutputs (4, { 3.0, 8.0 });
 
     FixedTransport transport;
-    const Settings sync { { "2", 1.0f }, { "0", 0.3f }, { "1", 0.5f }, { "7", 0.5f } };
+    const Settings sync { { "2", 1.0f }, { "0", 0.0f }, { "1", 0.5f }, { "7", 0.5f } };
     const auto result = run (2, 2, 12, {}, sync, &transport);
 
     for (int c = 0; c < 2; ++c)
@@ -793,6 +849,7 @@ TEST_F (AaxPlugin, OneCallProcessesEveryInstanceItIsGivenAndSkipsEmptyEntries)
 {
     Instance bypassed (registration, host);
     Instance running (registration, host);
+    running->applyNormalizedParameterValue ("2", 0.0, 0);
     running->applyNormalizedParameterValue ("7", 1.0, 0);
 
     const auto input = testSignal (blockLength, 5u);

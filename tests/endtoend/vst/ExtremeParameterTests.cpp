@@ -100,6 +100,9 @@ namespace
         SubstituteHost host (library, sampleRate, blockSize);
         host.resume();
 
+        // The extremes arrive while the instance plays: a first block would start on them.
+        samplesUntilSilent (host, blockSize);
+
         for (const auto index : parameters)
             host.setParameter (index, value);
 

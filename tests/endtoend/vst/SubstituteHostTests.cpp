@@ -524,6 +524,43 @@ TEST_F (LoadedPlugin, AChunkFromOneInstanceRestoresAnother)
     EXPECT_EQ (automated[0].index, 8);
 }
 
+TEST_F (LoadedPlugin, ARestoredStateSoundsAtOnceAsItDoesOnceSettled)
+{
+    // Normal at 0.5 s, and Sync at "1/4"; both with feedback, both filters, full ping-pong and
+    // balance and gain away from their defaults.
+    const std::vector<float> states[] { { 4.0f / 9.0f, 0.5f, 1.0f / 3.0f, 0.3f, 1.0f, 0.3f, 0.2f, 0.6f, 0.8f },
+                                        { 15.0f / 24.0f, 0.5f, 1.0f, 0.3f, 1.0f, 0.3f, 0.2f, 0.6f, 0.8f } };
+
+    for (const auto& settings : states)
+    {
+        SubstituteHost saving (*library);
+        for (int32_t i = 0; i < numParameters; ++i)
+            saving.setParameter (i, settings[(size_t) i]);
+        const auto saved = saving.saveChunk();
+
+        const auto impulseAfter = [&] (int64_t silence)
+        {
+            SubstituteHost host (*library, 48000.0f, 256);
+            host.timeInfo = transportAt (120.0, VstTimeInfoRecord::tempoValid | VstTimeInfoRecord::timeSignatureValid);
+            host.loadChunk (saved);
+            host.resume();
+            host.processSilence (silence);
+
+            std::vector<float> left (60000, 0.0f), right (60000, 0.0f);
+            left[0] = 1.0f;
+            right[0] = 0.5f;
+            host.processInPlace (left, right);
+            return std::pair { left, right };
+        };
+
+        const auto atOnce = impulseAfter (0);
+        const auto settled = impulseAfter (48000 * 20);
+        EXPECT_EQ (atOnce.first, settled.first) << "mode " << settings[2];
+        EXPECT_EQ (atOnce.second, settled.second) << "mode " << settings[2];
+        EXPECT_NEAR ((double) loudestSample (atOnce.second, 100), 24000.0, 1.0) << "mode " << settings[2];
+    }
+}
+
 TEST_F (LoadedPlugin, ChunkRequestsAsBankOrProgramGiveTheSameBlock)
 {
     SubstituteHost host (*library);
