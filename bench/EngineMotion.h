@@ -97,7 +97,9 @@ namespace enginebench
     {
         bool settled = processor.balance == processor.targetBalance && processor.gain == processor.targetGain;
 
-        DelayLine::forEachSmoothedValue (processor.delayLine, [&] (auto how, float value, float target)
+        const auto targets = processor.delayLine.currentTargets();
+
+        DelayLine::forEachSmoothedValue (processor.delayLine, targets, [&] (auto how, float value, float target)
         {
             if constexpr (! std::is_same_v<decltype (how), DelayLine::DelayTime>)
                 settled = settled && value == target;

@@ -32,8 +32,7 @@ void knobRepaint (benchmark::State& state)
 
 void scopeRepaint (benchmark::State& state)
 {
-    Oscillo::ScopeBuffer buffer { std::make_unique<float[]> (Oscillo::scopeSize),
-                                  std::make_unique<float[]> (Oscillo::scopeSize) };
+    Oscillo::ScopeSamples buffer {};
     for (int i = 0; i < Oscillo::scopeSize; ++i)
     {
         buffer[0][i] = 0.7f * std::sin ((float) i * 0.05f);

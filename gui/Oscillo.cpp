@@ -5,7 +5,7 @@
 const juce::Colour Oscillo::leftColour { 0xff3e6484 };
 const juce::Colour Oscillo::rightColour { 0xffe10035 };
 
-Oscillo::Oscillo (const ScopeBuffer* scopeDataToUse, int32_t initialSampleCount)
+Oscillo::Oscillo (const ScopeSamples* scopeDataToUse, int32_t initialSampleCount)
     : scopeData (scopeDataToUse), sampleCount (initialSampleCount)
 {
 }
@@ -32,9 +32,9 @@ void Oscillo::paint (juce::Graphics& g)
     const float mid = (float) getHeight() * 0.5f;
 
     g.setColour (leftColour);
-    drawChannel (g, (*scopeData)[0].get(), w, mid);
+    drawChannel (g, (*scopeData)[0].data(), w, mid);
     g.setColour (rightColour);
-    drawChannel (g, (*scopeData)[1].get(), w, mid);
+    drawChannel (g, (*scopeData)[1].data(), w, mid);
 }
 
 void Oscillo::drawChannel (juce::Graphics& g, const float* samples, float w, float mid) const

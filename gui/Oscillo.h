@@ -14,12 +14,12 @@
 class Oscillo : public juce::Component
 {
 public:
-    /** The processor's scope arrays: left then right, scopeSize floats each. */
-    using ScopeBuffer = decltype (SorvaneAudioProcessor::scopeBuffer);
+    /** A scope frame's arrays: left then right, scopeSize floats each. */
+    using ScopeSamples = decltype (ScopeBuffer::Frame::samples);
 
     static constexpr int scopeSize = SorvaneAudioProcessor::scopeSize;
 
-    Oscillo (const ScopeBuffer* scopeData, int32_t sampleCount);
+    Oscillo (const ScopeSamples* scopeData, int32_t sampleCount);
     ~Oscillo() override;
 
     void paint (juce::Graphics& g) override;
@@ -33,7 +33,7 @@ public:
     */
     static int sampleIndexForColumn (float x, float width, int32_t sampleCount) noexcept;
 
-    const ScopeBuffer* scopeData;
+    const ScopeSamples* scopeData;
     int32_t sampleCount;
 
 private:

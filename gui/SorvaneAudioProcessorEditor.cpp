@@ -45,7 +45,8 @@ SorvaneAudioProcessorEditor::SorvaneAudioProcessorEditor (SorvaneAudioProcessor&
     makeSlider (sliderDelayFeedback, "sliderDelayFeedback", juce::Slider::RotaryVerticalDrag, knobTrack)
         ->setRange (0.0, 110.0, 1.0);
 
-    oscillo = std::make_unique<Oscillo> (&sorvane.scopeBuffer, sorvane.scopeSampleCount);
+    oscillo = std::make_unique<Oscillo> (&scopeFrame.samples, scopeFrame.sampleCount);
+    takeScopeFrame();
     addAndMakeVisible (oscillo.get());
     oscillo->setName ("oscillo");
 
@@ -432,7 +433,7 @@ void SorvaneAudioProcessorEditor::timerCallback()
 {
     const bool learning = sorvane.midiLearnActive;
 
-    oscillo->sampleCount = sorvane.scopeSampleCount;
+    takeScopeFrame();
     oscillo->repaint();
 
     if (learning)
@@ -458,8 +459,20 @@ void SorvaneAudioProcessorEditor::timerCallback()
     if (! learning)
         updateValueLabels();
 
-    if (sorvane.parametersChanged)
+    // Taken before the refresh reads the values, so that a change landing meanwhile is not lost.
+    if (sorvane.parametersChanged.exchange (false, std::memory_order_acquire))
         refreshFromProcessor();
+}
+
+void SorvaneAudioProcessorEditor::takeScopeFrame()
+{
+    // The scope draws a copy, so that the next block may fill the frame while a paint reads it.
+    if (const auto* frame = sorvane.scopeBuffer.arrivedFrame())
+    {
+        scopeFrame = *frame;
+        oscillo->sampleCount = scopeFrame.sampleCount;
+        sorvane.scopeBuffer.askForNext();
+    }
 }
 
 void SorvaneAudioProcessorEditor::updateRangeLabels()
@@ -548,8 +561,6 @@ void SorvaneAudioProcessorEditor::refreshFromProcessor()
     labelLowCut->setText (juce::String ((int) (lowCut * 500.0f)) + " Hz", quietly);
     labelHighCut->setText (highCutText (highCut), quietly);
     labelOutput->setText (juce::String ((int) (100.0f * dryWet)) + " %", quietly);
-
-    sorvane.parametersChanged = false;
 }
 
 juce::String SorvaneAudioProcessorEditor::delayTimeText (int32_t mode, float storedValue, float delayValue)

@@ -79,6 +79,7 @@ private:
     AltLookAndFeel_transparentButton transparentLookAndFeel;
     int32_t cachedMode = 0;
     int32_t guiVariant = 0;
+    ScopeBuffer::Frame scopeFrame; // the editor's copy of the last frame, which the scope draws
 
     std::unique_ptr<juce::Slider> sliderDelayTime;
     std::unique_ptr<juce::Slider> sliderDelayFeedback;
@@ -121,6 +122,7 @@ private:
     void updateRangeLabels();
     void updateValueLabels();
     void refreshFromProcessor();
+    void takeScopeFrame();
     void showBackground();
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SorvaneAudioProcessorEditor)

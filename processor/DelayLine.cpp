@@ -28,9 +28,10 @@
 //    each on its target at every sample, so one value serves the whole run (Held). Otherwise
 //    glideControls runs the moving controls' glides for the whole run, in one loop, and keeps
 //    each value per sample (Tracked). A control's glide depends only on itself and its target,
-//    which nothing changes within a block, so running it ahead gives the values that the steps
-//    in their defined order would. The sides' filters normally stand and aim alike (the
-//    processor sets both sides at once); then one glide serves both sides. Which values there
+//    which the block took when it started (`taken`: a target that another thread sets meanwhile
+//    waits for the next block), so running it ahead gives the values that the steps in their
+//    defined order would. The sides' filters normally stand and aim alike (the processor sets
+//    both sides at once); then one glide serves both sides. Which values there
 //    are, and which of them a mono line leaves alone, comes from the one list of smoothed values,
 //    DelayLine::forEachSmoothedValue.
 //
@@ -75,6 +76,7 @@ void DelayLine::init (int32_t minD, int32_t maxD)
     targetFeedback = feedback = feedbackSampleL = feedbackSampleR = 0.0f;
     writePos = readPos = 0;
     length = maxD + 1;
+    taken = currentTargets();
 
     // make_unique value-initialises, so the rings start as silence.
     bufferL = std::make_unique<float[]> ((size_t) length);
@@ -84,8 +86,16 @@ void DelayLine::init (int32_t minD, int32_t maxD)
 bool DelayLine::isSettled() const noexcept
 {
     bool settled = true;
-    forEachSmoothedValue (*this, [&] (auto, float value, float target) { settled = settled && value == target; });
+    const auto targets = currentTargets();
+    forEachSmoothedValue (*this, targets, [&] (auto, float value, float target) { settled = settled && value == target; });
     return settled;
+}
+
+DelayLine::Targets DelayLine::currentTargets() const noexcept
+{
+    return { targetDelay, targetFeedback, targetMix, targetPingPong,
+             { highPassL.targetCoefficient, lowPassL.targetCoefficient },
+             { highPassR.targetCoefficient, lowPassR.targetCoefficient } };
 }
 
 namespace
@@ -110,20 +120,21 @@ namespace
             body (std::integral_constant<int, 1> {});
     }
 
-    /** What one side of the line owns besides its ring. */
+    /** What one side of the line owns besides its ring, and its filters' targets for the block. */
     struct Side
     {
         float& feedbackSample;
         OnePoleHighPass& highPass;
         OnePoleLowPass& lowPass;
+        const DelayLine::Targets::Filters& targets;
     };
 
     inline Side sideOf (DelayLine& line, int channel) noexcept
     {
         if (channel == 0)
-            return { line.feedbackSampleL, line.highPassL, line.lowPassL };
+            return { line.feedbackSampleL, line.highPassL, line.lowPassL, line.taken.left };
 
-        return { line.feedbackSampleR, line.highPassR, line.lowPassR };
+        return { line.feedbackSampleR, line.highPassR, line.lowPassR, line.taken.right };
     }
 
     /** A pointer marked __restrict only where the channel count allows it: a mono output may be
@@ -300,7 +311,7 @@ namespace
     /** Glides and clamps the delay, places readPos and returns the fraction to interpolate by. */
     inline float advanceReadPosition (DelayLine& line) noexcept
     {
-        line.delay = glideAndClampDelay (line.delay, line.targetDelay, (float) line.minDelay, (float) line.maxDelay);
+        line.delay = glideAndClampDelay (line.delay, line.taken.delay, (float) line.minDelay, (float) line.maxDelay);
 
         const auto whole = wholeSamples (line.delay);
         line.readPos = wrapBehind (line.writePos - whole, line.length);
@@ -310,7 +321,7 @@ namespace
     /** A side's echo: the read through its high-pass and low-pass, which is also what it feeds back. */
     inline float echoOf (Side side, float heard) noexcept
     {
-        side.feedbackSample = side.lowPass.process (side.highPass.process (heard));
+        side.feedbackSample = side.lowPass.process (side.highPass.process (heard, side.targets.highPass), side.targets.lowPass);
         return side.feedbackSample;
     }
 
@@ -325,11 +336,11 @@ namespace
         for (int32_t i = 0; i < n; ++i)
         {
             if constexpr (stereo)
-                lumarro::glideControl (line.pingPong, line.targetPingPong);
+                lumarro::glideControl (line.pingPong, line.taken.pingPong);
 
             advanceWritePosition (line);
 
-            lumarro::glideControl (line.feedback, line.targetFeedback);
+            lumarro::glideControl (line.feedback, line.taken.feedback);
 
             auto left = takeInput (b.left, i, line.feedbackSampleL);
             Incoming right {};
@@ -350,7 +361,7 @@ namespace
             if constexpr (stereo)
                 echoR = echoOf (sideOf (line, 1), interpolate (b.right.ring, line.readPos, line.length, frac));
 
-            lumarro::glideControl (line.mix, line.targetMix);
+            lumarro::glideControl (line.mix, line.taken.mix);
             const auto gains = gainsForMix (line.mix);
 
             writeOutput (b.left, i, left, gains.dry, gains.wet, echoL);
@@ -391,11 +402,11 @@ namespace
         const Filters& filters (int channel) const noexcept { return channel == 0 ? left : right; }
     };
 
-    /** DelayLine's list without the delay, which glides inside the reads. */
+    /** DelayLine's list without the delay, which glides inside the reads, aimed at the block's targets. */
     template <typename Line, typename Visit, typename... Sets>
     void forEachControl (Line& line, Visit&& visit, Sets&... sets)
     {
-        DelayLine::forEachSmoothedValue (line, [&visit] (auto how, auto& value, auto& target, auto&... members)
+        DelayLine::forEachSmoothedValue (line, line.taken, [&visit] (auto how, auto& value, auto& target, auto&... members)
         {
             if constexpr (! std::is_same_v<decltype (how), DelayLine::DelayTime>)
                 visit (how, value, target, members...);
@@ -535,7 +546,7 @@ namespace
     {
         // The delay moves monotonically from where it is to its clamped target, so every read of
         // the block lies between the two.
-        float target = line.targetDelay;
+        float target = line.taken.delay;
         if (target < (float) line.minDelay) target = (float) line.minDelay;
         if (target > (float) line.maxDelay) target = (float) line.maxDelay;
 
@@ -551,7 +562,7 @@ namespace
 
     bool delayHolds (const DelayLine& line) noexcept
     {
-        return line.delay == line.targetDelay && line.delay >= (float) line.minDelay && line.delay <= (float) line.maxDelay;
+        return line.delay == line.taken.delay && line.delay >= (float) line.minDelay && line.delay <= (float) line.maxDelay;
     }
 
     int32_t firstWritePosition (const DelayLine& line) noexcept
@@ -633,7 +644,7 @@ namespace
         // delay's glide and the filters are independent recurrences: in one loop they overlap.
         std::array<const float*, channels> rings;
         forEachChannel<channels> ([&] (auto ch) { rings[ch] = b[ch].ring; });
-        const float target = line.targetDelay, lowest = (float) line.minDelay, highest = (float) line.maxDelay;
+        const float target = line.taken.delay, lowest = (float) line.minDelay, highest = (float) line.maxDelay;
         const int32_t ringLength = line.length;
         float d = line.delay;
         int32_t write = line.writePos, read = line.readPos;
@@ -784,6 +795,10 @@ namespace
         if (n <= 0)
             return;
 
+        // Another thread may set a target while the block runs: the block keeps what it took, so
+        // that all its paths see the same targets. A later one lands with the next block.
+        line.taken = line.currentTargets();
+
         const int32_t runLimit = std::min (shortestWholeDelay (line), maxRun);
 
         if (runLimit == 0)
@@ -803,7 +818,8 @@ namespace
 
 void DelayLine::snapToTargets() noexcept
 {
-    forEachSmoothedValue (*this, [] (auto, float& value, float target) { value = target; });
+    taken = currentTargets();
+    forEachSmoothedValue (*this, taken, [] (auto, float& value, float target) { value = target; });
     delay = clampDelay (delay, (float) minDelay, (float) maxDelay);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OnePoleFilters.h"
+#include "RelaxedAtomic.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,14 +13,19 @@
     A plain value owned by the processor. It allocates only in init() and never locks. How it
     runs a block, and why each of its paths gives exactly what the plain per-sample steps give,
     is laid out at the top of DelayLine.cpp.
+
+    The targets (targetDelay, targetFeedback, targetPingPong, targetMix and each filter's
+    targetCoefficient) may be set from any thread while a block runs. The line takes them once,
+    when a block starts, into `taken`; the block works with those throughout, and a target set
+    meanwhile lands with the next block. Everything else belongs to the thread that processes.
 */
 struct DelayLine
 {
     int32_t minDelay = 0;
     int32_t maxDelay = 0;
-    float targetDelay = 0.0f;
+    lumarro::RelaxedAtomic<float> targetDelay = 0.0f;
     float delay = 0.0f;
-    float targetFeedback = 0.0f;
+    lumarro::RelaxedAtomic<float> targetFeedback = 0.0f;
     float feedback = 0.0f;
     float feedbackSampleL = 0.0f;
     float feedbackSampleR = 0.0f;
@@ -28,12 +34,27 @@ struct DelayLine
     int32_t length = 0;
     std::unique_ptr<float[]> bufferL;
     std::unique_ptr<float[]> bufferR;
-    float targetPingPong = 0.0f;
+    lumarro::RelaxedAtomic<float> targetPingPong = 0.0f;
     float pingPong = 0.0f;
-    float targetMix = 0.5f;
+    lumarro::RelaxedAtomic<float> targetMix = 0.5f;
     float mix = 0.5f;
     OnePoleLowPass lowPassL, lowPassR;
     OnePoleHighPass highPassL, highPassR;
+
+    /** Every target at one moment, as plain values. */
+    struct Targets
+    {
+        struct Filters
+        {
+            float highPass, lowPass;
+        };
+
+        float delay, feedback, mix, pingPong;
+        Filters left, right;
+    };
+
+    /** The targets that the running block took when it started. */
+    Targets taken {};
 
     DelayLine() = default;
     DelayLine (const DelayLine&) = delete;
@@ -88,6 +109,9 @@ struct DelayLine
     /** True when every smoothed value sits on its target. */
     bool isSettled() const noexcept;
 
+    /** The targets as they stand now, each read once. */
+    Targets currentTargets() const noexcept;
+
     //==============================================================================
     /** How one smoothed value glides, and the fewest channels a line must process to use it:
         the cross-feed and the right side's filters belong to the stereo line alone.
@@ -107,25 +131,27 @@ struct DelayLine
     using RightFilter = Smoothing<lumarro::glideCoefficient, 2>;
 
     /** The smoothed values, each with its target and how it glides: the one list from which
-        isSettled(), the engine's choice of which glides to run, a run's control tracks and the
-        tests' helpers are all made. A new smoothed value is one more line here (and, when it is
-        a control, its member in the engine's Controls, which the compiler then asks for).
+        isSettled(), snapToTargets(), the engine's choice of which glides to run, a run's control
+        tracks and the tests' helpers are all made. A new smoothed value is one more line here, its
+        target's field in Targets and its read in currentTargets() (and, when it is a control, its
+        member in the engine's Controls, which the compiler then asks for).
 
-        Calls visit (how, value, target, member...) for each value. Each of `sets` is a structure
-        with one member per control (feedback, mix, pingPong, and left and right, each with
-        highPass and lowPass), and visit receives the value's member of each of them; the delay
-        time has no such member.
+        Calls visit (how, value, target, member...) for each value, its target taken from
+        `targets` (the block's `taken`, or currentTargets()). Each of `sets` is a structure with one
+        member per control (feedback, mix, pingPong, and left and right, each with highPass and
+        lowPass), and visit receives the value's member of each of them; the delay time has no
+        such member.
     */
-    template <typename Line, typename Visit, typename... Sets>
-    static void forEachSmoothedValue (Line& line, Visit&& visit, Sets&... sets)
+    template <typename Line, typename TargetSet, typename Visit, typename... Sets>
+    static void forEachSmoothedValue (Line& line, TargetSet& targets, Visit&& visit, Sets&... sets)
     {
-        visit (DelayTime {},   line.delay,                 line.targetDelay);
-        visit (Control {},     line.feedback,              line.targetFeedback,              sets.feedback...);
-        visit (Control {},     line.mix,                   line.targetMix,                   sets.mix...);
-        visit (CrossFeed {},   line.pingPong,              line.targetPingPong,              sets.pingPong...);
-        visit (LeftFilter {},  line.highPassL.coefficient, line.highPassL.targetCoefficient, sets.left.highPass...);
-        visit (RightFilter {}, line.highPassR.coefficient, line.highPassR.targetCoefficient, sets.right.highPass...);
-        visit (LeftFilter {},  line.lowPassL.coefficient,  line.lowPassL.targetCoefficient,  sets.left.lowPass...);
-        visit (RightFilter {}, line.lowPassR.coefficient,  line.lowPassR.targetCoefficient,  sets.right.lowPass...);
+        visit (DelayTime {},   line.delay,                 targets.delay);
+        visit (Control {},     line.feedback,              targets.feedback,       sets.feedback...);
+        visit (Control {},     line.mix,                   targets.mix,            sets.mix...);
+        visit (CrossFeed {},   line.pingPong,              targets.pingPong,       sets.pingPong...);
+        visit (LeftFilter {},  line.highPassL.coefficient, targets.left.highPass,  sets.left.highPass...);
+        visit (RightFilter {}, line.highPassR.coefficient, targets.right.highPass, sets.right.highPass...);
+        visit (LeftFilter {},  line.lowPassL.coefficient,  targets.left.lowPass,   sets.left.lowPass...);
+        visit (RightFilter {}, line.lowPassR.coefficient,  targets.right.lowPass,  sets.right.lowPass...);
     }
 };

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "Glide.h"
+#include "RelaxedAtomic.h"
 
 /** One-pole low-pass of the feedback path; the coefficient is exp(-2 pi f / fs). */
 struct OnePoleLowPass
 {
     float lastOutput;
-    float targetCoefficient;
+    lumarro::RelaxedAtomic<float> targetCoefficient; // set from any thread; the line takes it once per block
     float coefficient;
 
     void init() noexcept
@@ -16,10 +17,10 @@ struct OnePoleLowPass
         coefficient = 0.1f;
     }
 
-    /** Glides the coefficient one step and filters one sample. */
-    float process (float x) noexcept
+    /** Glides the coefficient one step towards target and filters one sample. */
+    float process (float x, float target) noexcept
     {
-        lumarro::glideCoefficient (coefficient, targetCoefficient);
+        lumarro::glideCoefficient (coefficient, target);
 
         lastOutput = filter (coefficient, x, lastOutput);
         return lastOutput;
@@ -37,7 +38,7 @@ struct OnePoleHighPass
 {
     float lastInput;
     float lastOutput;
-    float targetCoefficient;
+    lumarro::RelaxedAtomic<float> targetCoefficient; // set from any thread; the line takes it once per block
     float coefficient;
 
     void init() noexcept
@@ -48,10 +49,10 @@ struct OnePoleHighPass
         coefficient = 0.9f;
     }
 
-    /** Glides the coefficient one step and filters one sample. */
-    float process (float x) noexcept
+    /** Glides the coefficient one step towards target and filters one sample. */
+    float process (float x, float target) noexcept
     {
-        lumarro::glideCoefficient (coefficient, targetCoefficient);
+        lumarro::glideCoefficient (coefficient, target);
 
         lastOutput = filter (coefficient, x, lastInput, lastOutput);
         lastInput = x;

@@ -64,20 +64,20 @@ namespace
 }
 
 void writeSavedState (juce::MemoryBlock& destData,
-                      const float (&parameterValues)[SorvaneAudioProcessor::numParameters],
-                      const int32_t (&midiMap)[SorvaneAudioProcessor::numParameters],
+                      const RelaxedAtomic<float> (&parameterValues)[SorvaneAudioProcessor::numParameters],
+                      const RelaxedAtomic<int32_t> (&midiMap)[SorvaneAudioProcessor::numParameters],
                       int32_t idxMidiChannel,
                       int32_t idxGUI)
 {
     juce::XmlElement root ("Root");
 
     for (const auto index : savedOrder)
-        addTextChild (root, parameterTable[index].stateElement, juce::String (parameterValues[index]));
+        addTextChild (root, parameterTable[index].stateElement, juce::String (parameterValues[index].load()));
 
     addTextChild (root, "idxMidiChannel", juce::String (idxMidiChannel));
 
     for (const auto index : savedOrder)
-        addTextChild (root, parameterTable[index].midiMapElement, juce::String (midiMap[index]));
+        addTextChild (root, parameterTable[index].midiMapElement, juce::String (midiMap[index].load()));
 
     addTextChild (root, "idxGUI", juce::String (idxGUI));
 

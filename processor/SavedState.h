@@ -14,8 +14,8 @@ namespace lumarro
     bound controllers and the editor's background.
 */
 void writeSavedState (juce::MemoryBlock& destData,
-                      const float (&parameterValues)[SorvaneAudioProcessor::numParameters],
-                      const int32_t (&midiMap)[SorvaneAudioProcessor::numParameters],
+                      const RelaxedAtomic<float> (&parameterValues)[SorvaneAudioProcessor::numParameters],
+                      const RelaxedAtomic<int32_t> (&midiMap)[SorvaneAudioProcessor::numParameters],
                       int32_t idxMidiChannel,
                       int32_t idxGUI);
 
@@ -26,9 +26,9 @@ void writeSavedState (juce::MemoryBlock& destData,
 struct SavedStateTarget
 {
     std::function<void (int parameterIndex, float value)> setParameter;
-    int32_t (&midiMap)[SorvaneAudioProcessor::numParameters];
-    int32_t& idxMidiChannel;
-    int32_t& idxGUI;
+    RelaxedAtomic<int32_t> (&midiMap)[SorvaneAudioProcessor::numParameters];
+    RelaxedAtomic<int32_t>& idxMidiChannel;
+    RelaxedAtomic<int32_t>& idxGUI;
 };
 
 /** Applies the settings of a block. Element names match without regard to case, the root's

@@ -47,10 +47,6 @@ SorvaneAudioProcessor::SorvaneAudioProcessor()
     for (auto& channel : workBuffer)
         channel = zeroedSamples (maxBlockSize);
 
-    for (auto& channel : scopeBuffer)
-        channel = zeroedSamples (scopeSize);
-
-    scopeSampleCount = scopeSize;
     idxGUI = 0;
 }
 
@@ -92,12 +88,12 @@ const juce::String SorvaneAudioProcessor::getParameterName (int parameterIndex)
 
 float SorvaneAudioProcessor::getParameter (int parameterIndex)
 {
-    return isParameterIndex (parameterIndex) ? parameterValues[parameterIndex] : 0.0f;
+    return isParameterIndex (parameterIndex) ? parameterValues[parameterIndex].load() : 0.0f;
 }
 
 const juce::String SorvaneAudioProcessor::getParameterText (int parameterIndex)
 {
-    return isParameterIndex (parameterIndex) ? juce::String (parameterValues[parameterIndex]) : juce::String();
+    return isParameterIndex (parameterIndex) ? juce::String (parameterValues[parameterIndex].load()) : juce::String();
 }
 
 float SorvaneAudioProcessor::getParameterDefaultValue (int parameterIndex)
@@ -113,7 +109,7 @@ void SorvaneAudioProcessor::setParameter (int parameterIndex, float newValue)
 
     parameterValues[parameterIndex] = newValue;
     applyParameter (parameterIndex, newValue);
-    parametersChanged = true;
+    parametersChanged.store (true, std::memory_order_release);
 }
 
 void SorvaneAudioProcessor::notifyHostOfParameter (int parameterIndex, float newValue)
@@ -146,11 +142,15 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
     switch (parameterIndex)
     {
         case delayTimeIndex:
-            if (currentMode == Sync)
+        {
+            const int32_t mode = currentMode;
+
+            if (mode == Sync)
                 noteIndex = noteIndexForValue (value);
-            else if (currentMode >= Short && currentMode <= Long)
+            else if (mode >= Short && mode <= Long)
                 delayLine.setDelayTarget (finiteTarget (((maxDelaySeconds - minDelaySeconds) * value + minDelaySeconds) * currentSampleRate));
             break;
+        }
 
         case delayFeedbackIndex:
             delayLine.setFeedback (finiteTarget (value * 110.0f / 100.0f));
@@ -204,12 +204,13 @@ void SorvaneAudioProcessor::setMode (float value)
 
     if (mode >= (float) Short && mode <= (float) Sync)
     {
-        currentMode = (int32_t) mode;
+        const auto newMode = (int32_t) mode;
+        currentMode = newMode;
 
-        if (currentMode != Sync)
+        if (newMode != Sync)
         {
-            minDelaySeconds = lumarro::modeRanges[currentMode].minSeconds;
-            maxDelaySeconds = lumarro::modeRanges[currentMode].maxSeconds;
+            minDelaySeconds = lumarro::modeRanges[newMode].minSeconds;
+            maxDelaySeconds = lumarro::modeRanges[newMode].maxSeconds;
         }
     }
 
@@ -273,7 +274,9 @@ void SorvaneAudioProcessor::handleMidiControllers (juce::MidiBuffer& midiMessage
         if (! message.isController())
             continue;
 
-        if (idxMidiChannel != 0 && message.getChannel() != idxMidiChannel)
+        const int32_t channel = idxMidiChannel;
+
+        if (channel != 0 && message.getChannel() != channel)
             continue;
 
         const int controller = message.getControllerNumber();
@@ -416,15 +419,16 @@ void SorvaneAudioProcessor::balanceInput (const juce::AudioSampleBuffer& buffer,
             balanceStereoInput (left, right, workL, workR, numSamples, gainsForSample);
     };
 
+    const float target = targetBalance; // read once: another thread may set it meanwhile
+
     // A settled balance skips the glide, which would change nothing, and the loop vectorises.
-    if (balance == targetBalance)
+    if (balance == target)
     {
         const auto settled = balanceGains (balance);
         balanceWith ([settled] { return settled; });
         return;
     }
 
-    const float target = targetBalance;
     float b = balance;
 
     balanceWith ([&b, target]
@@ -439,14 +443,14 @@ void SorvaneAudioProcessor::balanceInput (const juce::AudioSampleBuffer& buffer,
 void SorvaneAudioProcessor::applyOutputGainAndLimit (juce::AudioSampleBuffer& buffer, int numSamples) noexcept
 {
     const int numChannels = buffer.getNumChannels();
-    const float difference = gain - targetGain;
+    const float target = targetGain; // read once: another thread may set it meanwhile
+    const float difference = gain - target;
 
     // Decided once per block: a settled gain is a plain multiply. The limit runs in the same pass.
     if (std::fabs ((double) difference) > 1e-6)
     {
         // Locals, so that the sample stores cannot be taken to alias the gain fields.
         auto* const* channels = buffer.getArrayOfWritePointers();
-        const float target = targetGain;
         float current = gain;
 
         // Inside the block the gain only steps: the threshold and its snap wait for the next block.
@@ -462,7 +466,7 @@ void SorvaneAudioProcessor::applyOutputGainAndLimit (juce::AudioSampleBuffer& bu
     }
     else
     {
-        gain = targetGain;
+        gain = target;
 
         for (int channel = 0; channel < numChannels; ++channel)
             scaleAndLimit (buffer.getWritePointer (channel), gain, numSamples);
@@ -471,17 +475,22 @@ void SorvaneAudioProcessor::applyOutputGainAndLimit (juce::AudioSampleBuffer& bu
 
 void SorvaneAudioProcessor::captureScope (const juce::AudioSampleBuffer& buffer, int numSamples) noexcept
 {
-    if (numSamples != scopeSampleCount)
-        scopeSampleCount = std::min (numSamples, scopeSize);
+    // Nothing to copy while the editor still holds the last frame (or none is open to ask).
+    auto* frame = scopeBuffer.frameToFill();
 
-    if (buffer.getNumChannels() < 1)
+    if (frame == nullptr)
         return;
 
-    const auto count = (size_t) scopeSampleCount;
-    std::copy_n (buffer.getReadPointer (0), count, scopeBuffer[0].get());
+    frame->sampleCount = std::min (numSamples, scopeSize);
+    const auto count = (size_t) frame->sampleCount;
+
+    if (buffer.getNumChannels() >= 1)
+        std::copy_n (buffer.getReadPointer (0), count, frame->samples[0].begin());
 
     if (getTotalNumOutputChannels() == 2 && buffer.getNumChannels() >= 2)
-        std::copy_n (buffer.getReadPointer (1), count, scopeBuffer[1].get());
+        std::copy_n (buffer.getReadPointer (1), count, frame->samples[1].begin());
+
+    scopeBuffer.publish();
 }
 
 //==============================================================================
@@ -507,7 +516,7 @@ void SorvaneAudioProcessor::setStateInformation (const void* data, int sizeInByt
                                              midiMap, idxMidiChannel, idxGUI };
 
     if (lumarro::readSavedState (data, sizeInBytes, target))
-        parametersChanged = true;
+        parametersChanged.store (true, std::memory_order_release);
 }
 
 //==============================================================================

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "DelayLine.h"
+#include "RelaxedAtomic.h"
+#include "ScopeBuffer.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <array>
+#include <atomic>
 #include <memory>
 
 /** Delay-time modes; the "Mode" parameter selects one as round(3 * value). */
@@ -41,7 +44,7 @@ public:
     };
 
     static constexpr int maxBlockSize = 16384;
-    static constexpr int scopeSize = 512;
+    static constexpr int scopeSize = ScopeBuffer::size;
     static constexpr int32_t minDelaySamples = 10;
     static constexpr int32_t maxDelaySamples = 480000;
 
@@ -98,27 +101,34 @@ public:
     */
     static int noteIndexForValue (float value) noexcept;
 
-    int32_t currentMode = Normal;
+    // Hosts call in from several threads at once: audio, automation, state, and the editor's
+    // message thread. Each field below that one thread writes while another reads is a relaxed
+    // atomic (see RelaxedAtomic.h); the others belong to the audio thread.
+    lumarro::RelaxedAtomic<int32_t> currentMode = Normal;
     DelayLine delayLine;
-    float minDelaySeconds = 0.1f;
-    float maxDelaySeconds = 1.0f;
-    float currentSampleRate = 44100.0f;
-    float targetBalance = 0.5f;
+    lumarro::RelaxedAtomic<float> minDelaySeconds = 0.1f;
+    lumarro::RelaxedAtomic<float> maxDelaySeconds = 1.0f;
+    lumarro::RelaxedAtomic<float> currentSampleRate = 44100.0f;
+    lumarro::RelaxedAtomic<float> targetBalance = 0.5f;
     float balance = 0.5f;
     std::array<std::unique_ptr<float[]>, 2> workBuffer;
-    int32_t noteIndex = 0;
+    lumarro::RelaxedAtomic<int32_t> noteIndex = 0;
     juce::AudioPlayHead::CurrentPositionInfo positionInfo;
-    bool midiLearnActive = false;
-    int32_t midiLearnIndex = -1;
-    int32_t midiMap[numParameters];
-    int32_t idxMidiChannel = 0;
-    float parameterValues[numParameters];
-    bool parametersChanged = true;
-    float targetGain = 1.0f;
+    lumarro::RelaxedAtomic<bool> midiLearnActive = false;
+    lumarro::RelaxedAtomic<int32_t> midiLearnIndex = -1;
+    lumarro::RelaxedAtomic<int32_t> midiMap[numParameters];
+    lumarro::RelaxedAtomic<int32_t> idxMidiChannel = 0;
+    lumarro::RelaxedAtomic<float> parameterValues[numParameters];
+
+    /** Set after a parameter or the state has changed; the editor takes it (exchanging it for
+        false) before it reads them, so a change that lands while it refreshes waits for its next
+        tick instead of being lost. Release and acquire, so the editor then sees the new values.
+    */
+    std::atomic<bool> parametersChanged = true;
+    lumarro::RelaxedAtomic<float> targetGain = 1.0f;
     float gain = 1.0f;
-    std::array<std::unique_ptr<float[]>, 2> scopeBuffer;
-    int32_t scopeSampleCount = scopeSize;
-    int32_t idxGUI = 0;
+    ScopeBuffer scopeBuffer;
+    lumarro::RelaxedAtomic<int32_t> idxGUI = 0;
 
 private:
     bool hasProcessedABlock = false;

@@ -15,18 +15,9 @@ namespace
 */
 struct ScopeArrays
 {
-    ScopeArrays()
-    {
-        for (auto& channel : buffer)
-        {
-            channel = std::make_unique<float[]> (Oscillo::scopeSize);
-            std::fill_n (channel.get(), Oscillo::scopeSize, 0.0f);
-        }
-    }
+    void fill (int channel, float value) { buffer[(size_t) channel].fill (value); }
 
-    void fill (int channel, float value) { std::fill_n (buffer[(size_t) channel].get(), Oscillo::scopeSize, value); }
-
-    Oscillo::ScopeBuffer buffer;
+    Oscillo::ScopeSamples buffer {};
 };
 
 juce::Image paintScope (Oscillo& scope, int width = 236, int height = 83)
@@ -167,22 +158,31 @@ TEST (Oscillo, DrawsWhatTheProcessorLastPlayed)
 {
     SorvaneAudioProcessor processor;
     processor.prepareToPlay (44100.0, 512);
-    Oscillo scope (&processor.scopeBuffer, processor.scopeSampleCount);
+    Oscillo scope (nullptr, 0);
     juce::MidiBuffer midi;
+
+    const auto showNewestFrame = [&]
+    {
+        const auto* frame = processor.scopeBuffer.arrivedFrame();
+        ASSERT_NE (frame, nullptr);
+        scope.scopeData = &frame->samples;
+        scope.sampleCount = frame->sampleCount;
+    };
 
     // A host may hand over a single sample; the scope then has nothing to spread.
     juce::AudioSampleBuffer one (2, 1);
     one.setSample (0, 0, 0.8f);
     one.setSample (1, 0, 0.8f);
     processor.processBlock (one, midi);
-    scope.sampleCount = processor.scopeSampleCount;
+    showNewestFrame();
     EXPECT_TRUE (isBlankImage (paintScope (scope)));
 
     juce::AudioSampleBuffer block (2, 256);
     for (int i = 0; i < 256; ++i)
         for (int channel = 0; channel < 2; ++channel)
             block.setSample (channel, i, 0.5f * std::sin ((float) i * 0.1f));
+    processor.scopeBuffer.askForNext();
     processor.processBlock (block, midi);
-    scope.sampleCount = processor.scopeSampleCount;
+    showNewestFrame();
     EXPECT_FALSE (isBlankImage (paintScope (scope)));
 }

@@ -143,7 +143,7 @@ private:
     juce::OwnedArray<juce::ImageButton> modes;
     juce::ImageButton gear;
     juce::Label delayTimeLabel, feedbackLabel;
-    Oscillo::ScopeBuffer scopeData { std::make_unique<float[]> (Oscillo::scopeSize), std::make_unique<float[]> (Oscillo::scopeSize) };
+    Oscillo::ScopeSamples scopeData {};
     Oscillo scope { &scopeData, Oscillo::scopeSize };
 };
 } // namespace

@@ -290,7 +290,7 @@ TEST_F (PreparedProcessor, ABlockLongerThanTheLimitLeavesTheRestUntouched)
     EXPECT_EQ (buffer.getSample (0, 16383), 1.0f) << "limited";
     EXPECT_EQ (buffer.getSample (0, 16384), 1.5f) << "untouched";
     EXPECT_EQ (buffer.getSample (1, 19999), 1.5f);
-    EXPECT_EQ (processor.scopeSampleCount, 512);
+    EXPECT_EQ (processor.scopeBuffer.arrivedFrame()->sampleCount, 512);
 }
 
 TEST_F (PreparedProcessor, TheScopeHoldsTheStartOfTheLastBlock)
@@ -301,14 +301,26 @@ TEST_F (PreparedProcessor, TheScopeHoldsTheStartOfTheLastBlock)
         buffer.setSample (0, i, 0.001f * (float) i);
         buffer.setSample (1, i, -0.001f * (float) i);
     }
-    processor.scopeBuffer[0][100] = 0.25f;
 
     process (buffer);
 
-    EXPECT_EQ (processor.scopeSampleCount, 100);
-    EXPECT_EQ (processor.scopeBuffer[0][99], buffer.getSample (0, 99));
-    EXPECT_EQ (processor.scopeBuffer[1][99], buffer.getSample (1, 99));
-    EXPECT_EQ (processor.scopeBuffer[0][100], 0.25f) << "only the block's samples are rewritten";
+    const auto* frame = processor.scopeBuffer.arrivedFrame();
+    ASSERT_NE (frame, nullptr);
+    EXPECT_EQ (frame->sampleCount, 100);
+    EXPECT_EQ (frame->samples[0][99], buffer.getSample (0, 99));
+    EXPECT_EQ (frame->samples[1][99], buffer.getSample (1, 99));
+
+    // The frame stays as the editor found it while later blocks play, until it asks for the next.
+    processSilence (300);
+    EXPECT_EQ (frame->sampleCount, 100);
+    EXPECT_EQ (frame->samples[0][99], buffer.getSample (0, 99));
+
+    processor.scopeBuffer.askForNext();
+    EXPECT_EQ (processor.scopeBuffer.arrivedFrame(), nullptr) << "nothing has arrived yet";
+    processSilence (300);
+    ASSERT_NE (processor.scopeBuffer.arrivedFrame(), nullptr);
+    EXPECT_EQ (frame->sampleCount, 300);
+    EXPECT_EQ (frame->samples[0][99], 0.0f);
 }
 
 TEST_F (PreparedProcessor, FullLeftBalanceSumsBothInputsIntoTheLeft)
@@ -366,5 +378,5 @@ TEST (MonoProcessor, OneOutputChannelRunsTheMonoLine)
     processor.processBlock (buffer, midi);
 
     EXPECT_EQ (buffer.getSample (0, 63), 0.5f) << "balance has no effect on one channel";
-    EXPECT_EQ (processor.scopeSampleCount, 64);
+    EXPECT_EQ (processor.scopeBuffer.arrivedFrame()->sampleCount, 64);
 }

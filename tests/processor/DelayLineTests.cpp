@@ -28,7 +28,7 @@ namespace
         /** Every smoothed value on its target. */
         void settle()
         {
-            DelayLine::forEachSmoothedValue (line, [] (auto, float& value, float target) { value = target; });
+            line.snapToTargets();
         }
 
         /** Filters wide open: the high-pass passes everything, the low-pass adds nothing. */
@@ -324,13 +324,13 @@ TEST (OnePoleFilters, FlushTinyOutputsButKeepTheUnflushedInput)
 {
     OnePoleHighPass highPass;
     highPass.init();
-    EXPECT_EQ (highPass.process (5.0e-6f), 0.0f);
+    EXPECT_EQ (highPass.process (5.0e-6f, highPass.targetCoefficient), 0.0f);
     EXPECT_EQ (highPass.lastInput, 5.0e-6f);
 
     OnePoleLowPass lowPass;
     lowPass.init();
-    EXPECT_EQ (lowPass.process (1.0e-5f), 0.0f) << "0.9 * 1e-5 is below the flush level";
-    EXPECT_FLOAT_EQ (lowPass.process (1.0f), 0.9f);
+    EXPECT_EQ (lowPass.process (1.0e-5f, lowPass.targetCoefficient), 0.0f) << "0.9 * 1e-5 is below the flush level";
+    EXPECT_FLOAT_EQ (lowPass.process (1.0f, lowPass.targetCoefficient), 0.9f);
 }
 
 TEST (OnePoleFilters, CoefficientsGlideTowardTheirTargets)
@@ -338,11 +338,11 @@ TEST (OnePoleFilters, CoefficientsGlideTowardTheirTargets)
     OnePoleLowPass lowPass;
     lowPass.init();
     lowPass.targetCoefficient = 0.5f;
-    lowPass.process (0.0f);
+    lowPass.process (0.0f, lowPass.targetCoefficient);
     EXPECT_FLOAT_EQ (lowPass.coefficient, 0.1f + 0.4f * 0.005f);
 
     for (int i = 0; i < 10000; ++i)
-        lowPass.process (0.0f);
+        lowPass.process (0.0f, lowPass.targetCoefficient);
     EXPECT_EQ (lowPass.coefficient, 0.5f);
 }
 
@@ -350,10 +350,10 @@ TEST (OnePoleFilters, ANaNNeverStaysInAFilter)
 {
     OnePoleHighPass highPass;
     highPass.init();
-    highPass.process (std::numeric_limits<float>::quiet_NaN());
+    highPass.process (std::numeric_limits<float>::quiet_NaN(), highPass.targetCoefficient);
     EXPECT_EQ (highPass.lastOutput, 0.0f);
-    EXPECT_EQ (highPass.process (0.5f), 0.0f);
-    EXPECT_FLOAT_EQ (highPass.process (1.0f), 0.9f * 0.5f);
+    EXPECT_EQ (highPass.process (0.5f, highPass.targetCoefficient), 0.0f);
+    EXPECT_FLOAT_EQ (highPass.process (1.0f, highPass.targetCoefficient), 0.9f * 0.5f);
 }
 
 TEST (GlideSteps, TheInlineNextFloatMatchesTheLibraryBitForBit)
@@ -429,9 +429,9 @@ TEST_F (FreshLine, EachSidesFilterGlidesTowardsItsOwnTarget)
 
     for (int i = 0; i < 300; ++i)
     {
-        lowL.process (0.0f);
-        lowR.process (0.0f);
-        highR.process (0.0f);
+        lowL.process (0.0f, lowL.targetCoefficient);
+        lowR.process (0.0f, lowR.targetCoefficient);
+        highR.process (0.0f, highR.targetCoefficient);
     }
 
     EXPECT_EQ (line.lowPassL.coefficient, lowL.coefficient);

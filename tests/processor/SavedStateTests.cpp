@@ -53,9 +53,9 @@ namespace
         }
 
         float parameterValues[SorvaneAudioProcessor::numParameters];
-        int32_t midiMap[SorvaneAudioProcessor::numParameters] { -1, -1, -1, -1, -1, -1, -1, -1, -1 };
-        int32_t idxMidiChannel = 0;
-        int32_t idxGUI = 0;
+        lumarro::RelaxedAtomic<int32_t> midiMap[SorvaneAudioProcessor::numParameters] { -1, -1, -1, -1, -1, -1, -1, -1, -1 };
+        lumarro::RelaxedAtomic<int32_t> idxMidiChannel = 0;
+        lumarro::RelaxedAtomic<int32_t> idxGUI = 0;
         bool applied = false;
     };
 }
@@ -86,8 +86,8 @@ TEST (SavedState, ADefaultProcessorWritesTheExactBlock)
 
 TEST (SavedState, EachSettingIsWrittenUnderItsOwnElement)
 {
-    const float values[] { 0.25f, 0.8f, 0.66f, 0.1f, 0.75f, 0.3f, 0.2f, 0.9f, 0.7f };
-    const int32_t midiMap[] { 20, 21, 22, 23, 24, 25, 26, 27, 28 };
+    const lumarro::RelaxedAtomic<float> values[] { 0.25f, 0.8f, 0.66f, 0.1f, 0.75f, 0.3f, 0.2f, 0.9f, 0.7f };
+    const lumarro::RelaxedAtomic<int32_t> midiMap[] { 20, 21, 22, 23, 24, 25, 26, 27, 28 };
     juce::MemoryBlock block { "stale", 5 };
     lumarro::writeSavedState (block, values, midiMap, 5, 1);
 
