@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 /** The note values of Sync mode: names for display and lengths in whole notes. */
 constexpr int numNoteValues = 25;
@@ -84,6 +85,21 @@ inline float outputGain (float value) noexcept
     const float decibels = gainDecibels.fromNormalised (value);
     return decibels > -100.0f ? std::pow (10.0f, decibels * 0.05f) : 0.0f;
 }
+
+/** The value labels' texts. The note name in Sync is picked within the 25 names whatever a
+    restored value holds; seconds are ignored there.
+*/
+juce::String delayTimeText (int32_t mode, float storedValue, float seconds);
+juce::String feedbackText (float value);
+juce::String percentText (float value);
+juce::String highCutText (float value);
+juce::String lowCutText (float value);
+juce::String gainText (float value);
+
+/** The texts of a mode's (Short to Sync) shortest and longest delay, as the mode buttons' hover
+    labels show them.
+*/
+std::pair<juce::String, juce::String> modeRangeTexts (int32_t mode);
 
 /** How a mapped controller's value, 0 to 1, becomes a parameter value. */
 enum class ControllerCurve
