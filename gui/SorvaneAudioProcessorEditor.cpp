@@ -6,8 +6,6 @@
 #include "ParameterTable.h"
 #include "WelcomeGUI.h"
 
-#include <cmath>
-
 namespace
 {
     constexpr juce::uint32 knobTrack = 0xff00ff7c;
@@ -43,7 +41,7 @@ SorvaneAudioProcessorEditor::SorvaneAudioProcessorEditor (SorvaneAudioProcessor&
     makeSlider (sliderDelayTime, "sliderDelayTime", juce::Slider::RotaryVerticalDrag, knobTrack);
 
     makeSlider (sliderDelayFeedback, "sliderDelayFeedback", juce::Slider::RotaryVerticalDrag, knobTrack)
-        ->setRange (0.0, 110.0, 1.0);
+        ->setRange (lumarro::feedbackPercent.low, lumarro::feedbackPercent.high, 1.0);
 
     oscillo = std::make_unique<Oscillo> (&scopeFrame.samples, scopeFrame.sampleCount);
     takeScopeFrame();
@@ -106,13 +104,17 @@ SorvaneAudioProcessorEditor::SorvaneAudioProcessorEditor (SorvaneAudioProcessor&
                                     gear, 1.0f, juce::Colour (0x00000000));
     }
 
-    makeSlider (sliderBalance, "sliderBalance", juce::Slider::LinearHorizontal, inputTrack)->setRange (0.0, 100.0, 1.0);
-    makeSlider (sliderPingPong, "sliderPingPong", juce::Slider::LinearHorizontal, inputTrack)->setRange (0.0, 100.0, 1.0);
+    makeSlider (sliderBalance, "sliderBalance", juce::Slider::LinearHorizontal, inputTrack)
+        ->setRange (lumarro::percent.low, lumarro::percent.high, 1.0);
+    makeSlider (sliderPingPong, "sliderPingPong", juce::Slider::LinearHorizontal, inputTrack)
+        ->setRange (lumarro::percent.low, lumarro::percent.high, 1.0);
     makeSlider (sliderHighPass, "sliderHighPass", juce::Slider::LinearHorizontal, cutTrack)->setRange (0.0, 1.0, 0.0);
     makeSlider (sliderLowPass, "sliderLowPass", juce::Slider::LinearHorizontal, cutTrack)->setRange (0.0, 1.0, 0.0);
-    makeSlider (sliderDryWet, "sliderDryWet", juce::Slider::LinearHorizontal, knobTrack)->setRange (0.0, 100.0, 1.0);
+    makeSlider (sliderDryWet, "sliderDryWet", juce::Slider::LinearHorizontal, knobTrack)
+        ->setRange (lumarro::percent.low, lumarro::percent.high, 1.0);
 
-    makeSlider (sliderGain, "sliderGain", juce::Slider::LinearVertical, gainTrack)->setRange (-90.0, 10.0, 1.0);
+    makeSlider (sliderGain, "sliderGain", juce::Slider::LinearVertical, gainTrack)
+        ->setRange (lumarro::gainDecibels.low, lumarro::gainDecibels.high, 1.0);
     sliderGain->setTextBoxStyle (juce::Slider::TextBoxBelow, true, 80, 20);
     sliderGain->setSkewFactor (3.0);
     sliderGain->setColour (juce::Slider::textBoxTextColourId, juce::Colour (0x0000fff5));
@@ -334,24 +336,17 @@ void SorvaneAudioProcessorEditor::sendSliderValue (juce::Slider& slider)
 
     if (&slider == sliderDelayTime.get())
     {
-        if (sorvane.currentMode == Sync)
-        {
-            value = x / 24.0;
-        }
-        else
-        {
-            const float span = sorvane.maxDelaySeconds - sorvane.minDelaySeconds;
-            value = (x - sorvane.minDelaySeconds) / span;
-        }
+        value = sorvane.currentMode == Sync ? x / 24.0
+                                            : lumarro::currentDelayRange (sorvane).toNormalised (x);
     }
-    else if (&slider == sliderDelayFeedback.get())              value = x / 110.0;
+    else if (&slider == sliderDelayFeedback.get())              value = lumarro::feedbackPercent.toNormalised (x);
     else if (&slider == sliderMode.get())                       value = x;
     else if (&slider == sliderBalance.get()
              || &slider == sliderPingPong.get()
-             || &slider == sliderDryWet.get())                  value = x / 100.0;
+             || &slider == sliderDryWet.get())                  value = lumarro::percent.toNormalised (x);
     else if (&slider == sliderLowPass.get()
              || &slider == sliderHighPass.get())                value = x;
-    else if (&slider == sliderGain.get())                       value = (x + 90.0) / 100.0;
+    else if (&slider == sliderGain.get())                       value = lumarro::gainDecibels.toNormalised (x);
     else                                                        return;
 
     sorvane.notifyHostOfParameter (parameterIndexForName (slider.getName()), (float) value);
@@ -477,7 +472,6 @@ void SorvaneAudioProcessorEditor::takeScopeFrame()
 
 void SorvaneAudioProcessorEditor::updateRangeLabels()
 {
-    static const char* const ranges[][2] = { { "5 ms", "100 ms" }, { "0.1 s", "1 s" }, { "1 s", "3 s" }, { "1/128", "2/1" } };
     const juce::Button* modeButtons[] = { buttonModeShort.get(), buttonModeMedium.get(),
                                           buttonModeLong.get(), buttonModeSync.get() };
 
@@ -485,8 +479,9 @@ void SorvaneAudioProcessorEditor::updateRangeLabels()
     {
         if (modeButtons[mode]->isMouseOverOrDragging())
         {
-            labelTmin->setText (ranges[mode][0], juce::dontSendNotification);
-            labelTmax->setText (ranges[mode][1], juce::dontSendNotification);
+            const auto [shortest, longest] = lumarro::modeRangeTexts (mode);
+            labelTmin->setText (shortest, juce::dontSendNotification);
+            labelTmax->setText (longest, juce::dontSendNotification);
             labelTmin->setVisible (true);
             labelTmax->setVisible (true);
             return;
@@ -517,16 +512,9 @@ void SorvaneAudioProcessorEditor::refreshFromProcessor()
     const float highCut = sorvane.getParameter (SorvaneAudioProcessor::highCutIndex);
     const float delayTime = sorvane.getParameter (SorvaneAudioProcessor::delayTimeIndex);
 
+    // Seconds in the current range; in Sync the knob and label show a note value instead.
     const float stored = sorvane.parameterValues[SorvaneAudioProcessor::delayTimeIndex];
-    float seconds = 1.0f;
-
-    switch (sorvane.currentMode)
-    {
-        case Short:  seconds = stored * 0.095f + 0.005f; break;
-        case Normal: seconds = stored * 0.9f + 0.1f; break;
-        case Long:   seconds = stored * 2.0f + 1.0f; break;
-        default:     break;
-    }
+    const float seconds = lumarro::currentDelayRange (sorvane).fromNormalised (stored);
 
     const float feedback = sorvane.getParameter (SorvaneAudioProcessor::delayFeedbackIndex);
     const float pingPong = sorvane.getParameter (SorvaneAudioProcessor::pingPongIndex);
@@ -543,51 +531,22 @@ void SorvaneAudioProcessorEditor::refreshFromProcessor()
     sliderDelayTime->setValue (cachedMode == Sync ? (double) SorvaneAudioProcessor::noteIndexForValue (delayTime)
                                                   : (double) seconds,
                                quietly);
-    sliderDelayFeedback->setValue (110.0f * feedback, quietly);
-    sliderPingPong->setValue (100.0f * pingPong, quietly);
+    sliderDelayFeedback->setValue (lumarro::feedbackPercent.fromNormalised (feedback), quietly);
+    sliderPingPong->setValue (lumarro::percent.fromNormalised (pingPong), quietly);
     sliderLowPass->setValue (highCut, quietly);
     sliderHighPass->setValue (lowCut, quietly);
-    sliderDryWet->setValue (100.0f * dryWet, quietly);
-    sliderBalance->setValue (100.0f * balance, quietly);
-    sliderGain->setValue (100.0f * gain - 90.0f, quietly);
+    sliderDryWet->setValue (lumarro::percent.fromNormalised (dryWet), quietly);
+    sliderBalance->setValue (lumarro::percent.fromNormalised (balance), quietly);
+    sliderGain->setValue (lumarro::gainDecibels.fromNormalised (gain), quietly);
 
-    labelDelayTime->setText (delayTimeText (cachedMode, delayTime, seconds), quietly);
-    labelDelayFeedback->setText (juce::String ((int) (110.0f * feedback)) + " %", quietly);
-    labelGainValue->setText (juce::String ((int) (100.0f * gain - 90.0f)) + " dB", quietly);
-    labelBalance->setText (juce::String ((int) (100.0f * balance)) + " %", quietly);
-    labelPingPong->setText (juce::String ((int) (100.0f * pingPong)) + " %", quietly);
-    // The low-cut label reads 0 to 500 Hz across the slider, although the artwork's scale
-    // (like the filter) runs from 20 Hz to 500 Hz.
-    labelLowCut->setText (juce::String ((int) (lowCut * 500.0f)) + " Hz", quietly);
-    labelHighCut->setText (highCutText (highCut), quietly);
-    labelOutput->setText (juce::String ((int) (100.0f * dryWet)) + " %", quietly);
-}
-
-juce::String SorvaneAudioProcessorEditor::delayTimeText (int32_t mode, float storedValue, float delayValue)
-{
-    switch (mode)
-    {
-        case Normal:
-        case Long:
-            return juce::String (std::round (delayValue * 100.0f) / 100.0f, 2) + " s";
-
-        case Sync:
-            // A restored DelayTime may lie outside [0, 1]: the name is picked within the table.
-            return noteValueNames[(size_t) SorvaneAudioProcessor::noteIndexForValue (storedValue)];
-
-        default:
-            return juce::String ((int) (delayValue * 1000.0f)) + " ms";
-    }
-}
-
-juce::String SorvaneAudioProcessorEditor::highCutText (float value)
-{
-    const float frequency = (std::pow (11.0f, 1.0f - value) - 1.0f) * 1950.0f + 500.0f;
-
-    if (frequency > 1000.0f)
-        return juce::String (frequency / 1000.0f, 1) + " kHz";
-
-    return juce::String ((int) frequency) + " Hz";
+    labelDelayTime->setText (lumarro::delayTimeText (cachedMode, delayTime, seconds), quietly);
+    labelDelayFeedback->setText (lumarro::feedbackText (feedback), quietly);
+    labelGainValue->setText (lumarro::gainText (gain), quietly);
+    labelBalance->setText (lumarro::percentText (balance), quietly);
+    labelPingPong->setText (lumarro::percentText (pingPong), quietly);
+    labelLowCut->setText (lumarro::lowCutText (lowCut), quietly);
+    labelHighCut->setText (lumarro::highCutText (highCut), quietly);
+    labelOutput->setText (lumarro::percentText (dryWet), quietly);
 }
 
 //==============================================================================
@@ -604,7 +563,8 @@ void SorvaneAudioProcessorEditor::refreshModeControls()
     if (cachedMode >= Short && cachedMode <= Long)
     {
         modeButtons[cachedMode]->setToggleState (true, juce::dontSendNotification);
-        sliderDelayTime->setRange (sorvane.minDelaySeconds, sorvane.maxDelaySeconds, 0.001);
+        const auto range = lumarro::currentDelayRange (sorvane);
+        sliderDelayTime->setRange (range.low, range.high, 0.001);
     }
     else if (cachedMode == Sync)
     {

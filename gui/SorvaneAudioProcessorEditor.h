@@ -58,14 +58,6 @@ public:
     /** The image painted behind everything. */
     const juce::Image& getBackgroundImage() const noexcept { return backgroundImage; }
 
-    /** The text the delay-time label shows for a mode and stored value. The note name
-        is picked within the 25 names whatever a restored value holds.
-    */
-    static juce::String delayTimeText (int32_t mode, float storedValue, float delayValue);
-
-    /** The high-cut label's text for a normalised HighCut value. */
-    static juce::String highCutText (float value);
-
 private:
     SorvaneAudioProcessor& sorvane;
 

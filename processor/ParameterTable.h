@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 /** The note values of Sync mode: names for display and lengths in whole notes. */
 constexpr int numNoteValues = 25;
@@ -13,13 +14,92 @@ extern const std::array<float, numNoteValues> noteValueLengths;
 namespace lumarro
 {
 
-/** The delay range of each mode but Sync, which keeps the range it had. */
-struct ModeRange
+/** A normalised value spread linearly from low (at 0) to high (at 1): a mode's delay in seconds,
+    or what a control reads, in percent, dB or Hz.
+*/
+struct LinearRange
 {
-    float minSeconds, maxSeconds;
+    float low, high;
+
+    /** The reading for a normalised value. From a low end of 0 it is the plain product: adding
+        that zero would turn a -0 into +0.
+    */
+    constexpr float fromNormalised (float value) const noexcept
+    {
+        return low == 0.0f ? high * value : (high - low) * value + low;
+    }
+
+    /** The normalised value for a control's reading, in double as a slider gives it; the span is
+        taken in float, as the engine takes it.
+    */
+    constexpr double toNormalised (double reading) const noexcept
+    {
+        return (reading - low) / (high - low);
+    }
 };
 
-inline constexpr ModeRange modeRanges[] { { 0.005f, 0.1f }, { 0.1f, 1.0f }, { 1.0f, 3.0f } };
+//==============================================================================
+/*  What each parameter's value means to the engine and on screen. The processor and the editor
+    both read these, so a range changed here changes what is heard and what is shown together.
+    The engine's renders depend on every float operation below, and on their order.
+*/
+
+/** DelayTime in seconds, in each mode but Sync, which keeps the range it had and reads
+    DelayTime as a note value instead.
+*/
+inline constexpr LinearRange modeRanges[] { { 0.005f, 0.1f }, { 0.1f, 1.0f }, { 1.0f, 3.0f } };
+
+/** The delay range a processor is in now: its mode's, or in Sync the one it had before. */
+inline LinearRange currentDelayRange (const SorvaneAudioProcessor& processor) noexcept
+{
+    return { processor.minDelaySeconds, processor.maxDelaySeconds };
+}
+
+/** DelayFeedback in percent: 0 to 110 %, a feedback gain of 0 to 1.1. */
+inline constexpr LinearRange feedbackPercent { 0.0f, 110.0f };
+
+/** The feedback gain: the percent shown, over 100. */
+inline float feedbackGain (float value) noexcept
+{
+    return feedbackPercent.fromNormalised (value) / 100.0f;
+}
+
+/** Balance, PingPong and DryWet in percent; the engine takes the value itself. */
+inline constexpr LinearRange percent { 0.0f, 100.0f };
+
+/** HighCut: the feedback's low-pass cutoff in Hz, falling on a curve from 20 kHz at 0 to 500 Hz at 1. */
+inline float highCutHz (float value) noexcept
+{
+    return (std::pow (11.0f, 1.0f - value) - 1.0f) * 1950.0f + 500.0f;
+}
+
+/** LowCut: the feedback's high-pass cutoff in Hz. */
+inline constexpr LinearRange lowCutHz { 20.0f, 500.0f };
+
+/** Gain in dB: 0 dB at the default 0.9. */
+inline constexpr LinearRange gainDecibels { -90.0f, 10.0f };
+
+/** The linear output gain; -100 dB and below is silence. */
+inline float outputGain (float value) noexcept
+{
+    const float decibels = gainDecibels.fromNormalised (value);
+    return decibels > -100.0f ? std::pow (10.0f, decibels * 0.05f) : 0.0f;
+}
+
+/** The value labels' texts. The note name in Sync is picked within the 25 names whatever a
+    restored value holds; seconds are ignored there.
+*/
+juce::String delayTimeText (int32_t mode, float storedValue, float seconds);
+juce::String feedbackText (float value);
+juce::String percentText (float value);
+juce::String highCutText (float value);
+juce::String lowCutText (float value);
+juce::String gainText (float value);
+
+/** The texts of a mode's (Short to Sync) shortest and longest delay, as the mode buttons' hover
+    labels show them.
+*/
+std::pair<juce::String, juce::String> modeRangeTexts (int32_t mode);
 
 /** How a mapped controller's value, 0 to 1, becomes a parameter value. */
 enum class ControllerCurve

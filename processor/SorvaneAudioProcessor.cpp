@@ -148,12 +148,12 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
             if (mode == Sync)
                 noteIndex = noteIndexForValue (value);
             else if (mode >= Short && mode <= Long)
-                delayLine.setDelayTarget (finiteTarget (((maxDelaySeconds - minDelaySeconds) * value + minDelaySeconds) * currentSampleRate));
+                delayLine.setDelayTarget (finiteTarget (lumarro::currentDelayRange (*this).fromNormalised (value) * currentSampleRate));
             break;
         }
 
         case delayFeedbackIndex:
-            delayLine.setFeedback (finiteTarget (value * 110.0f / 100.0f));
+            delayLine.setFeedback (finiteTarget (lumarro::feedbackGain (value)));
             break;
 
         case modeIndex:
@@ -170,14 +170,14 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
 
         case highCutIndex:
         {
-            const float cutoff = finiteTarget ((std::pow (11.0f, 1.0f - value) - 1.0f) * 1950.0f + 500.0f);
+            const float cutoff = finiteTarget (lumarro::highCutHz (value));
             delayLine.setLowPassCoefficient (filterCoefficient (cutoff));
             break;
         }
 
         case lowCutIndex:
         {
-            const float cutoff = finiteTarget (480.0f * value + 20.0f);
+            const float cutoff = finiteTarget (lumarro::lowCutHz.fromNormalised (value));
             delayLine.setHighPassCoefficient (filterCoefficient (cutoff));
             break;
         }
@@ -187,11 +187,8 @@ void SorvaneAudioProcessor::applyParameter (int parameterIndex, float value)
             break;
 
         case gainIndex:
-        {
-            const float decibels = 100.0f * value - 90.0f;
-            targetGain = decibels > -100.0f ? finiteTarget (std::pow (10.0f, decibels * 0.05f)) : 0.0f;
+            targetGain = finiteTarget (lumarro::outputGain (value));
             break;
-        }
 
         default:
             break;
@@ -209,8 +206,8 @@ void SorvaneAudioProcessor::setMode (float value)
 
         if (newMode != Sync)
         {
-            minDelaySeconds = lumarro::modeRanges[newMode].minSeconds;
-            maxDelaySeconds = lumarro::modeRanges[newMode].maxSeconds;
+            minDelaySeconds = lumarro::modeRanges[newMode].low;
+            maxDelaySeconds = lumarro::modeRanges[newMode].high;
         }
     }
 

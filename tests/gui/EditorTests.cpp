@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 using EditorTestSupport::HostRecorder;
 using EditorTestSupport::OpenEditor;
 using Event = HostRecorder::Event;
@@ -96,6 +99,18 @@ void setMode (SorvaneAudioProcessor& processor, DelayMode mode)
 {
     constexpr float values[] = { 0.0f, 0.33f, 0.66f, 1.0f };
     processor.setParameter (SorvaneAudioProcessor::modeIndex, values[mode]);
+}
+
+/** The number a value label shows, in its base unit ("5.0 kHz" reads 5000). */
+double labelReading (const juce::String& text)
+{
+    return text.getDoubleValue() * (text.endsWith ("kHz") ? 1000.0 : 1.0);
+}
+
+/** The cutoff in Hz that a filter coefficient stands for at the processor's rate. */
+double cutoffOf (const SorvaneAudioProcessor& processor, float coefficient)
+{
+    return -std::log ((double) coefficient) * processor.currentSampleRate / (2.0 * juce::MathConstants<double>::pi);
 }
 } // namespace
 
@@ -359,6 +374,13 @@ TEST (EditorLabels, DelayTimeReadsInEachModesUnits)
         open.tick();
         EXPECT_EQ (labelText (open, "labelDelayTime"), r.text);
         EXPECT_NEAR (open.get<juce::Slider> ("sliderDelayTime").getValue(), r.sliderValue, 0.001);
+
+        // The knob's seconds are the delay the engine was asked for, to its step of 1 ms.
+        if (r.mode != Sync)
+        {
+            EXPECT_NEAR (open.get<juce::Slider> ("sliderDelayTime").getValue(),
+                         open.processor->delayLine.targetDelay / open.processor->currentSampleRate, 0.0005);
+        }
     }
 }
 
@@ -423,6 +445,61 @@ TEST (EditorLabels, TheOtherValueLabelsReadTheirFormulas)
     open.tick();
     EXPECT_EQ (labelText (open, "labelHighCut"), "500 Hz");
     EXPECT_TRUE (open.host.events.empty());
+}
+
+TEST (EditorLabels, EachControlAndLabelReadWhatTheEngineWasGiven)
+{
+    OpenEditor open;
+    auto& p = *open.processor;
+    const auto& line = p.delayLine;
+
+    // The engine's target in the unit the editor shows it in, read back from the controls and from
+    // the labels: these drop the fraction, or print kHz to a tenth. The filter sliders run over the
+    // plain value, so for them only the label is read; the low-cut label reads from 0 Hz, not from
+    // the filter's 20 Hz, and the two meet only at the top.
+    const struct
+    {
+        int index;
+        const char* slider;
+        std::pair<const char*, size_t> label;
+        std::function<double()> engine;
+        double labelTolerance;
+    } rows[] = {
+        { SorvaneAudioProcessor::delayFeedbackIndex, "sliderDelayFeedback", { "labelDelayFeedback", 0 },
+          [&] { return 100.0 * line.targetFeedback; }, 1.0 },
+        { SorvaneAudioProcessor::balanceIndex, "sliderBalance", { "labelBalance", 0 },
+          [&] { return 100.0 * p.targetBalance; }, 1.0 },
+        { SorvaneAudioProcessor::pingPongIndex, "sliderPingPong", { "labelPingPong", 0 },
+          [&] { return 100.0 * line.targetPingPong; }, 1.0 },
+        { SorvaneAudioProcessor::dryWetIndex, "sliderDryWet", { "labelOutput", 0 },
+          [&] { return 100.0 * line.targetMix; }, 1.0 },
+        { SorvaneAudioProcessor::gainIndex, "sliderGain", { "labelBalance", 1 },
+          [&] { return 20.0 * std::log10 (p.targetGain); }, 1.0 },
+        { SorvaneAudioProcessor::highCutIndex, nullptr, { "labelHighCut", 0 },
+          [&] { return cutoffOf (p, line.lowPassL.targetCoefficient); }, 50.0 },
+        { SorvaneAudioProcessor::lowCutIndex, nullptr, { "labelLowCut", 0 },
+          [&] { return cutoffOf (p, line.highPassL.targetCoefficient); }, 21.0 },
+    };
+
+    for (const auto& r : rows)
+    {
+        for (float value : { 0.0f, 0.5f, 1.0f })
+        {
+            SCOPED_TRACE (juce::String (r.label.first) + " at " + juce::String (value));
+            p.setParameter (r.index, value);
+            open.tick();
+
+            if (r.slider != nullptr)
+            {
+                EXPECT_NEAR (open.get<juce::Slider> (r.slider).getValue(), r.engine(), 1e-3);
+            }
+
+            EXPECT_NEAR (labelReading (labelText (open, r.label.first, r.label.second)), r.engine(),
+                         r.labelTolerance);
+        }
+    }
+
+    EXPECT_EQ (labelText (open, "labelLowCut"), "500 Hz");
 }
 
 TEST (EditorLabels, TheRefreshRunsOnlyAfterAChange)
