@@ -3,6 +3,7 @@
 #include "AAX_IAutomationDelegate.h"
 #include "AAX_IParameter.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -103,7 +104,7 @@ public:
             request (taper->normalize (taper->denormalize (normalizedValue)));
     }
 
-    double normalizedValue() const override { return taper->normalize (value); }
+    double normalizedValue() const override { return taper->normalize (current()); }
 
     void setDefaultFromNormalized (double normalizedDefault) override
     {
@@ -141,11 +142,11 @@ public:
         requestNormalizedValue (position > 1.0 ? 1.0 : position);
     }
 
-    bool currentValueText (AAX_CString* out) const override { return display->formatValue (value, out); }
+    bool currentValueText (AAX_CString* out) const override { return display->formatValue (current(), out); }
 
     bool currentValueText (int32_t maxChars, AAX_CString* out) const override
     {
-        return display->formatValue (value, maxChars, out);
+        return display->formatValue (current(), maxChars, out);
     }
 
     bool normalizedFromText (const AAX_CString& text, double* out) const override
@@ -214,10 +215,10 @@ public:
 
         const auto previousNormalized = normalizedValue();
         taper.reset (typedTaper->clone());
-        forceUpdate = true;
+        forceUpdate.store (true, std::memory_order_relaxed);
 
         if (keepRealValue)
-            request (taper->normalize (value));
+            request (taper->normalize (current()));
         else
             applyNormalizedValue (previousNormalized);
     }
@@ -243,22 +244,24 @@ public:
 
         const auto real = taper->denormalize (normalizedValue);
 
-        if (! forceUpdate && real == value)
+        if (! forceUpdate.load (std::memory_order_relaxed) && real == current())
             return;
 
-        value = real;
+        value.store (real, std::memory_order_relaxed);
 
         // Report what was stored, so the host's view follows the clamped value rather than its request.
         if (automationDelegate != nullptr)
-            automationDelegate->reportValue (identifierText, taper->normalize (value));
+            automationDelegate->reportValue (identifierText, taper->normalize (real));
 
-        forceUpdate = false;
+        forceUpdate.store (false, std::memory_order_relaxed);
     }
 
     /** Asks for a real value, through the host when its automation delegate is attached. */
     void requestValue (T newValue) { request (taper->normalize (newValue)); }
 
 private:
+    T current() const noexcept { return value.load (std::memory_order_relaxed); }
+
     static bool isStorable (T candidate)
     {
         if constexpr (std::is_same_v<T, float>)
@@ -285,7 +288,7 @@ private:
             return;
         }
 
-        forceUpdate = true;
+        forceUpdate.store (true, std::memory_order_relaxed);
         applyNormalizedValue (normalizedValue);
     }
 
@@ -294,7 +297,7 @@ private:
     {
         if constexpr (std::is_same_v<T, Wanted>)
         {
-            *out = value;
+            *out = current();
             return true;
         }
         else
@@ -330,7 +333,9 @@ private:
     std::unique_ptr<AAX_ITaperDelegate<T>> taper;
     std::unique_ptr<AAX_IDisplayDelegate<T>> display;
     AAX_IAutomationDelegate* automationDelegate = nullptr;
-    bool forceUpdate = true;
-    T value {};
+    // A host applies automation, saves its chunk and draws its view from threads of its own, with
+    // no lock: each of these is one value written whole, and nothing else is ordered by it.
+    std::atomic<bool> forceUpdate { true };
+    std::atomic<T> value {};
     T defaultValue;
 };
