@@ -4,6 +4,15 @@ if(LUMARRO_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Data races between the host's threads; it cannot share a build with AddressSanitizer.
+if(LUMARRO_TSAN)
+    if(LUMARRO_SANITIZE)
+        message(FATAL_ERROR "LUMARRO_TSAN and LUMARRO_SANITIZE need separate build trees")
+    endif()
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()
+
 if(LUMARRO_FUZZ)
     if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
         message(FATAL_ERROR "The fuzz targets need clang (CXX=clang++)")

@@ -10,6 +10,7 @@
 #include <dlfcn.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -131,6 +132,31 @@ private:
     IACFUnknown* effectParameters;
 };
 
+/** A state chunk as the host allocates it: the header and room for the size the plug-in asked for. */
+class ChunkBuffer
+{
+public:
+    explicit ChunkBuffer (std::uint32_t dataSize)
+        : bytes (StateChunkRecord::headerSize + dataSize + 8) {}
+
+    /** A record holding the given data, as a host stores a chunk. */
+    static ChunkBuffer holding (std::uint32_t id, const std::string& data)
+    {
+        ChunkBuffer chunk ((std::uint32_t) data.size());
+        chunk.record()->size = (std::int32_t) data.size();
+        chunk.record()->chunkId = id;
+        std::memcpy (chunk.record()->data(), data.data(), data.size());
+        return chunk;
+    }
+
+    StateChunkRecord* record()                  { return reinterpret_cast<StateChunkRecord*> (bytes.data()); }
+
+    std::string data()                          { return std::string (reinterpret_cast<const char*> (record()->data()), (size_t) record()->size); }
+
+private:
+    std::vector<unsigned char> bytes;
+};
+
 /** One plug-in instance as the host holds it: its effect parameters, initialised, with the private
     block that the process procedure's record points to. */
 class Instance
@@ -166,24 +192,28 @@ public:
         return { inputs, outputs, length, bypass, midi, &privateBlock };
     }
 
+    /** A chunk saved as a host saves it: its size asked first, then a record of that size filled; empty when refused. */
+    std::string saveChunk (std::uint32_t id) const
+    {
+        std::uint32_t size = 0;
+
+        if (effect->stateChunkSize (id, &size) != resultSuccess)
+            return {};
+
+        ChunkBuffer chunk (size);
+        chunk.record()->chunkId = id;
+        return effect->saveStateChunk (id, chunk.record()) == resultSuccess ? chunk.data() : std::string();
+    }
+
+    ResultCode loadChunk (std::uint32_t id, const std::string& data) const
+    {
+        auto chunk = ChunkBuffer::holding (id, data);
+        return effect->loadStateChunk (id, chunk.record());
+    }
+
     ResultCode initialized = resultUnexpected;
     AAX_IACFEffectParameters* effect = nullptr;
     void* privateBlock = nullptr;
-};
-
-/** A state chunk as the host allocates it: the header and room for the size the plug-in asked for. */
-class ChunkBuffer
-{
-public:
-    explicit ChunkBuffer (std::uint32_t dataSize)
-        : bytes (StateChunkRecord::headerSize + dataSize + 8) {}
-
-    StateChunkRecord* record()                  { return reinterpret_cast<StateChunkRecord*> (bytes.data()); }
-
-    std::string data()                          { return std::string (reinterpret_cast<const char*> (record()->data()), (size_t) record()->size); }
-
-private:
-    std::vector<unsigned char> bytes;
 };
 
 inline std::string text (AAX_CString& string)  { return string.cText(); }

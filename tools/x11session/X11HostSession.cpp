@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -199,6 +200,13 @@ bool XvfbServer::start (int display)
 
     if (pid == 0)
     {
+        // A test program that dies (a sanitizer's report, a crash) takes its server with it, or the
+        // server would hold the test runner's output open.
+        prctl (PR_SET_PDEATHSIG, SIGTERM);
+
+        if (getppid() == 1)
+            _exit (127);
+
         // Xvfb writes its display number to this descriptor once it accepts clients.
         const auto number = ":" + std::to_string (display);
         const auto fd = std::to_string (ready[1]);

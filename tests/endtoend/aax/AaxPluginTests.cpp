@@ -125,16 +125,6 @@ protected:
         return chunk.data();
     }
 
-    /** A record holding the given data, as a host stores a chunk. */
-    static ChunkBuffer chunkHolding (std::uint32_t id, const std::string& data)
-    {
-        ChunkBuffer chunk ((std::uint32_t) data.size());
-        chunk.record()->size = (std::int32_t) data.size();
-        chunk.record()->chunkId = id;
-        std::memcpy (chunk.record()->data(), data.data(), data.size());
-        return chunk;
-    }
-
     juce::ScopedJuceInitialiser_GUI juceForTheReference;
     aaxtest::SubstituteAaxHost host;
     std::unique_ptr<PluginLibrary> library;
@@ -399,7 +389,7 @@ TEST_F (AaxPlugin, ChangesFromTheHostAndFromInsideThePluginTravelTheAutomationRo
     const std::string bound = "<midiMapDryWet>07</midiMapDryWet>";
     ASSERT_NE (state.find (unbound), std::string::npos);
     state.replace (state.find (unbound), unbound.size(), bound);
-    auto chunk = chunkHolding (juceChunk, state);
+    auto chunk = ChunkBuffer::holding (juceChunk, state);
     ASSERT_EQ (instance->loadStateChunk (juceChunk, chunk.record()), resultSuccess);
     host.automationDelegate.clearCalls();
 
@@ -630,8 +620,8 @@ TEST_F (AaxPlugin, BothChunksSavedFromOneInstanceRestoreAnother)
 
     const auto parameters = saveChunk (first, elckChunk);
     const auto state = saveChunk (first, juceChunk);
-    auto parametersChunk = chunkHolding (elckChunk, parameters);
-    auto stateChunk = chunkHolding (juceChunk, state);
+    auto parametersChunk = ChunkBuffer::holding (elckChunk, parameters);
+    auto stateChunk = ChunkBuffer::holding (juceChunk, state);
 
     Instance second (registration, host);
     bool equal = true;
@@ -663,7 +653,7 @@ TEST_F (AaxPlugin, TheStateChunkIsComparedByItsBytesSoAChangedBackgroundShows)
 {
     Instance instance (registration, host);
     const auto state = saveChunk (instance, juceChunk);
-    auto saved = chunkHolding (juceChunk, state);
+    auto saved = ChunkBuffer::holding (juceChunk, state);
 
     bool equal = false;
     ASSERT_EQ (instance->compareStateChunk (saved.record(), &equal), resultSuccess);
@@ -674,7 +664,7 @@ TEST_F (AaxPlugin, TheStateChunkIsComparedByItsBytesSoAChangedBackgroundShows)
     const std::string background = "<idxGUI>0</idxGUI>";
     ASSERT_NE (other.find (background), std::string::npos);
     other.replace (other.find (background), background.size(), "<idxGUI>1</idxGUI>");
-    auto changed = chunkHolding (juceChunk, other);
+    auto changed = ChunkBuffer::holding (juceChunk, other);
     instance->compareStateChunk (changed.record(), &equal);
     EXPECT_FALSE (equal);
 

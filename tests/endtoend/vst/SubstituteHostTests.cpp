@@ -1,3 +1,4 @@
+#include "SavedBlocks.h"
 #include "SubstituteHost.h"
 
 #include <gtest/gtest.h>
@@ -34,28 +35,6 @@ namespace
         char text[256] {};
         host.dispatch (opcode, index, 0, text);
         return text;
-    }
-
-    /** A saved block with one parameter's controller binding changed: the block is a magic
-        number, the text's byte count and the XML text.
-    */
-    std::vector<char> withBinding (const std::vector<char>& chunk, const std::string& element, int controller)
-    {
-        int32_t length = 0;
-        std::memcpy (&length, chunk.data() + 4, 4);
-        std::string text (chunk.data() + 8, (size_t) length);
-
-        const auto unbound = "<" + element + ">-1</" + element + ">";
-        const auto at = text.find (unbound);
-        EXPECT_NE (at, std::string::npos) << element;
-        text.replace (at, unbound.size(), "<" + element + ">" + std::to_string (controller) + "</" + element + ">");
-
-        length = (int32_t) text.size();
-        std::vector<char> result (8 + text.size() + 1, 0);
-        std::memcpy (result.data(), chunk.data(), 4);
-        std::memcpy (result.data() + 4, &length, 4);
-        std::memcpy (result.data() + 8, text.data(), text.size());
-        return result;
     }
 
     size_t loudestSample (const std::vector<float>& samples, size_t from)
