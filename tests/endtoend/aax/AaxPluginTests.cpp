@@ -569,8 +569,7 @@ TEST_F (AaxProcessing, ARestoredStateSoundsAtOnceAsItDoesOnceSettled)
         const auto impulseAfter = [&] (int silentBlocks)
         {
             Instance instance (registration, host);
-            auto chunk = chunkHolding (juceChunk, saved);
-            EXPECT_EQ (instance->loadStateChunk (juceChunk, chunk.record()), resultSuccess);
+            EXPECT_EQ (instance.loadChunk (juceChunk, saved), resultSuccess);
 
             const int numBlocks = 240;
             std::vector<float> left ((size_t) (numBlocks * blockLength)), right (left.size());
