@@ -82,23 +82,7 @@ void learnOverTheFeedbackKnob (EditorView& view, const Wait& wait)
 }
 
 /** Whether the host sends its idle calls. */
-class EditorUnderLoad : public testing::TestWithParam<bool>
-{
-protected:
-    void SetUp() override
-    {
-        library = std::make_unique<VstPluginLibrary> (LUMARRO_PLUGIN_PATH);
-    }
-
-    void TearDown() override
-    {
-        x11().movePointer (1200, 1000);
-        library = nullptr;
-        EXPECT_EQ (X11HostSession::errorCount(), 0);
-    }
-
-    std::unique_ptr<VstPluginLibrary> library;
-};
+using EditorUnderLoad = LoadedOnTheDisplay<testing::TestWithParam<bool>>;
 } // namespace
 
 TEST_P (EditorUnderLoad, RunsBesideEveryHostThreadAndLearnsTheControllersTheAudioCarries)

@@ -71,23 +71,7 @@ int changedPixels (const std::vector<uint32_t>& before, const std::vector<uint32
     return changed;
 }
 
-class EditorInHost : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        library = std::make_unique<VstPluginLibrary> (LUMARRO_PLUGIN_PATH);
-    }
-
-    void TearDown() override
-    {
-        x11().movePointer (1200, 1000);
-        library = nullptr;
-        EXPECT_EQ (X11HostSession::errorCount(), 0);
-    }
-
-    std::unique_ptr<VstPluginLibrary> library;
-};
+using EditorInHost = LoadedOnTheDisplay<testing::Test>;
 } // namespace
 
 //==============================================================================

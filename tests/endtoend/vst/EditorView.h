@@ -5,8 +5,11 @@
 
 #include <juce_graphics/juce_graphics.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <initializer_list>
+#include <memory>
 #include <thread>
 
 /*
@@ -51,6 +54,28 @@ bool idleUntil (std::initializer_list<SubstituteHost*> hosts, Condition conditio
 
     return false;
 }
+
+/** A fixture that loads the built plug-in for each test, and after it parks the pointer away
+    from every window and checks that X reported no error.
+*/
+template <typename TestBase>
+class LoadedOnTheDisplay : public TestBase
+{
+protected:
+    void SetUp() override
+    {
+        library = std::make_unique<VstPluginLibrary> (LUMARRO_PLUGIN_PATH);
+    }
+
+    void TearDown() override
+    {
+        x11().movePointer (1200, 1000);
+        library = nullptr;
+        EXPECT_EQ (X11HostSession::errorCount(), 0);
+    }
+
+    std::unique_ptr<VstPluginLibrary> library;
+};
 
 /** A plug-in view: a host window at a screen position with the editor open in it. */
 struct EditorView
