@@ -16,8 +16,8 @@ namespace
     bool readsBackTheSame (const juce::MemoryBlock& block, const SorvaneAudioProcessor& saved)
     {
         constexpr int numParameters = SorvaneAudioProcessor::numParameters;
-        int32_t midiMap[numParameters] {};
-        int32_t idxMidiChannel = 0, idxGUI = 0;
+        lumarro::RelaxedAtomic<int32_t> midiMap[numParameters] {};
+        lumarro::RelaxedAtomic<int32_t> idxMidiChannel = 0, idxGUI = 0;
         int parametersRead = 0;
 
         const lumarro::SavedStateTarget target { [&] (int, float) { ++parametersRead; }, midiMap, idxMidiChannel, idxGUI };
