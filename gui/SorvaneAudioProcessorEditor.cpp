@@ -336,7 +336,7 @@ void SorvaneAudioProcessorEditor::sendSliderValue (juce::Slider& slider)
 
     if (&slider == sliderDelayTime.get())
     {
-        value = sorvane.currentMode == Sync ? x / 24.0
+        value = sorvane.currentMode == Sync ? lumarro::noteIndexRange.toNormalised (x)
                                             : lumarro::currentDelayRange (sorvane).toNormalised (x);
     }
     else if (&slider == sliderDelayFeedback.get())              value = lumarro::feedbackPercent.toNormalised (x);
@@ -569,7 +569,7 @@ void SorvaneAudioProcessorEditor::refreshModeControls()
     else if (cachedMode == Sync)
     {
         buttonModeSync->setToggleState (true, juce::dontSendNotification);
-        sliderDelayTime->setRange (0.0, 24.0, 1.0);
+        sliderDelayTime->setRange (lumarro::noteIndexRange.low, lumarro::noteIndexRange.high, 1.0);
     }
 }
 

@@ -49,6 +49,9 @@ struct LinearRange
 */
 inline constexpr LinearRange modeRanges[] { { 0.005f, 0.1f }, { 0.1f, 1.0f }, { 1.0f, 3.0f } };
 
+/** DelayTime in Sync: a row of the note-value tables, before rounding. */
+inline constexpr LinearRange noteIndexRange { 0.0f, (float) (numNoteValues - 1) };
+
 /** The delay range a processor is in now: its mode's, or in Sync the one it had before. */
 inline LinearRange currentDelayRange (const SorvaneAudioProcessor& processor) noexcept
 {

@@ -122,7 +122,8 @@ void SorvaneAudioProcessor::notifyHostOfParameter (int parameterIndex, float new
 int SorvaneAudioProcessor::noteIndexForValue (float value) noexcept
 {
     // Clamp before converting, so a restored value far outside [0, 1] cannot overflow the int.
-    return (int) juce::jlimit (0.0f, (float) (numNoteValues - 1), std::round (24.0f * value));
+    const auto& rows = lumarro::noteIndexRange;
+    return (int) juce::jlimit (rows.low, rows.high, std::round (rows.fromNormalised (value)));
 }
 
 float SorvaneAudioProcessor::filterCoefficient (float cutoffHz) const noexcept
