@@ -83,6 +83,20 @@ void DelayLine::init (int32_t minD, int32_t maxD)
     bufferR = std::make_unique<float[]> ((size_t) length);
 }
 
+void DelayLine::clear() noexcept
+{
+    std::fill_n (bufferL.get(), length, 0.0f);
+    std::fill_n (bufferR.get(), length, 0.0f);
+    feedbackSampleL = feedbackSampleR = 0.0f;
+    writePos = readPos = 0;
+
+    for (auto* lowPass : { &lowPassL, &lowPassR })
+        lowPass->clear();
+
+    for (auto* highPass : { &highPassL, &highPassR })
+        highPass->clear();
+}
+
 bool DelayLine::isSettled() const noexcept
 {
     bool settled = true;

@@ -106,6 +106,11 @@ struct DelayLine
     */
     void snapToTargets() noexcept;
 
+    /** Silences the line as init() left it: empty rings, no feedback, filters at rest. The
+        smoothed values and targets stay. Allocates nothing.
+    */
+    void clear() noexcept;
+
     /** True when every smoothed value sits on its target. */
     bool isSettled() const noexcept;
 

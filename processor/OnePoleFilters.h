@@ -12,10 +12,13 @@ struct OnePoleLowPass
 
     void init() noexcept
     {
-        lastOutput = 0.0f;
+        clear();
         targetCoefficient = 0.1f;
         coefficient = 0.1f;
     }
+
+    /** Forgets the signal; the coefficient stays. */
+    void clear() noexcept { lastOutput = 0.0f; }
 
     /** Glides the coefficient one step towards target and filters one sample. */
     float process (float x, float target) noexcept
@@ -43,11 +46,13 @@ struct OnePoleHighPass
 
     void init() noexcept
     {
-        lastInput = 0.0f;
-        lastOutput = 0.0f;
+        clear();
         targetCoefficient = 0.9f;
         coefficient = 0.9f;
     }
+
+    /** Forgets the signal; the coefficient stays. */
+    void clear() noexcept { lastInput = lastOutput = 0.0f; }
 
     /** Glides the coefficient one step towards target and filters one sample. */
     float process (float x, float target) noexcept

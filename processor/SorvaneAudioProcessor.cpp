@@ -232,6 +232,12 @@ void SorvaneAudioProcessor::releaseResources()
 {
 }
 
+void SorvaneAudioProcessor::reset()
+{
+    delayLine.clear();
+    startNextBlockOnTargets = true;
+}
+
 void SorvaneAudioProcessor::processBlock (juce::AudioSampleBuffer& buffer, juce::MidiBuffer& midiMessages)
 {
     const int numSamples = std::min (buffer.getNumSamples(), maxBlockSize);
@@ -241,13 +247,13 @@ void SorvaneAudioProcessor::processBlock (juce::AudioSampleBuffer& buffer, juce:
     if (currentMode == Sync)
         updateSyncDelay();
 
-    // Nothing has been heard before an instance's first block, so there is no step for a glide to
-    // hide: a restored session sounds as saved from its first sample instead of gliding into its
-    // delay. Every later block glides, after a restore or a preset too.
-    if (! hasProcessedABlock)
+    // Nothing has been heard before an instance's first block, or since a reset, so there is no
+    // step for a glide to hide: a restored session sounds as saved from its first sample instead
+    // of gliding into its delay. Every later block glides, after a restore or a preset too.
+    if (startNextBlockOnTargets)
     {
         startOnTargets();
-        hasProcessedABlock = true;
+        startNextBlockOnTargets = false;
     }
 
     processDelay (buffer, numSamples);

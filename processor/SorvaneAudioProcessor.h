@@ -56,6 +56,12 @@ public:
 
     void prepareToPlay (double sampleRate, int samplesPerBlock) override;
     void releaseResources() override;
+
+    /** Forgets everything heard so far: the echoes in the line and its filters, and the glides
+        under way, so that the next block starts every smoothed value on its target. For a host
+        that starts processing afresh; call it under the callback lock. Allocates nothing.
+    */
+    void reset() override;
     void processBlock (juce::AudioSampleBuffer& buffer, juce::MidiBuffer& midiMessages) override;
     using juce::AudioProcessor::processBlock;
 
@@ -131,7 +137,9 @@ public:
     lumarro::RelaxedAtomic<int32_t> idxGUI = 0;
 
 private:
-    bool hasProcessedABlock = false;
+    /** Nothing has been heard yet: true for a new instance and after reset(). Only the thread
+        holding the callback lock touches it. */
+    bool startNextBlockOnTargets = true;
 
     void applyParameter (int parameterIndex, float value);
     void setMode (float value);

@@ -6,7 +6,7 @@
 
 using realtimewatch::watchWhile;
 
-TEST (RealtimeSafety, ProcessingAndAutomationNeitherAllocateNorLock)
+TEST (RealtimeSafety, ProcessingAutomationAndResetsNeitherAllocateNorLock)
 {
     SorvaneAudioProcessor processor;
     FakePlayHead playHead;
@@ -32,6 +32,10 @@ TEST (RealtimeSafety, ProcessingAndAutomationNeitherAllocateNorLock)
                     processor.setParameter (i, value);
 
             processor.processBlock (buffer, midi);
+
+            // A host's resume clears the line while the audio thread waits on the callback lock.
+            if (block % 10 == 9)
+                processor.reset();
         });
 
         ASSERT_EQ (seen.allocations, 0) << "block " << block;

@@ -141,8 +141,17 @@ void LumarroVSTWrapper::resumeProcessing()
     const auto block = effectBlockSize();
 
     processor->setNonRealtime (hostProcessLevel() == vstOfflineProcessLevel);
-    processor->setRateAndBufferSizeDetails (rate, block);
-    processor->prepareToPlay (rate, block);
+
+    {
+        // A host resumes when it starts processing afresh (after a bypass, between renders, between
+        // a preview and its apply): the echoes and glides of before do not belong to it.
+        const juce::ScopedLock lock (processor->getCallbackLock());
+        processor->setRateAndBufferSizeDetails (rate, block);
+        processor->prepareToPlay (rate, block);
+        processor->reset();
+    }
+
+    processing = true;
     incomingMidi.clear();
 
     AudioEffectX::resumeProcessing();
@@ -150,8 +159,43 @@ void LumarroVSTWrapper::resumeProcessing()
 
 void LumarroVSTWrapper::suspendProcessing()
 {
-    processor->releaseResources();
+    processing = false;
+
+    {
+        const juce::ScopedLock lock (processor->getCallbackLock());
+        processor->releaseResources();
+    }
+
     incomingMidi.clear();
+}
+
+void LumarroVSTWrapper::changeSampleRate (float rate)
+{
+    const bool changed = rate != effectSampleRate();
+    AudioEffectX::changeSampleRate (rate);
+
+    if (changed)
+        restartIfProcessing();
+}
+
+void LumarroVSTWrapper::changeBlockSize (int32_t size)
+{
+    const bool changed = size != effectBlockSize();
+    AudioEffectX::changeBlockSize (size);
+
+    if (changed)
+        restartIfProcessing();
+}
+
+void LumarroVSTWrapper::restartIfProcessing()
+{
+    // A rate should change only while processing is off, but hosts (Audacity) set the track's rate
+    // while on and then process: take it at once, as a suspend and a resume would.
+    if (processing)
+    {
+        suspendProcessing();
+        resumeProcessing();
+    }
 }
 
 void LumarroVSTWrapper::processFloatBlock (float** inputs, float** outputs, int32_t frames)

@@ -8,6 +8,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -40,6 +41,8 @@ public:
     void openEffect() override;
     void resumeProcessing() override;
     void suspendProcessing() override;
+    void changeSampleRate (float rate) override;
+    void changeBlockSize (int32_t size) override;
     void processFloatBlock (float** inputs, float** outputs, int32_t frames) override;
     int32_t handleEvents (VstEventListRecord* events) override;
 
@@ -80,6 +83,7 @@ private:
     bool openEditor (void* parentWindow);
     void closeEditor();
     bool describePin (int32_t index, bool isInput, VstPinPropertiesRecord* properties);
+    void restartIfProcessing();
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     juce::SharedResourcePointer<EditorMessagePump> messagePump;
@@ -90,6 +94,8 @@ private:
     juce::MidiBuffer incomingMidi;
     BlockSlicer slicer;
     int numIncomingMidiEvents = 0;
+    /** Between a resume and a suspend; a host may switch it on one thread and set the rate on another. */
+    std::atomic<bool> processing { false };
     juce::MemoryBlock chunkMemory;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LumarroVSTWrapper)

@@ -300,6 +300,81 @@ TEST_F (LoadedPlugin, ResumingPreparesAndAsksForEventsAndSuspendingReleases)
     EXPECT_EQ (host.close(), 1);
 }
 
+TEST_F (LoadedPlugin, ARateSetWhileProcessingTakesEffectAtOnce)
+{
+    // Audacity's order: its default rate, on, the preset, then the track's rate while still on.
+    SubstituteHost saving (*library);
+    saving.setParameter (delayTimeIndex, 4.0f / 9.0f); // Normal at 0.5 s
+    const auto normalHalfSecond = saving.saveChunk();
+
+    const struct { float rate; std::vector<char> chunk; size_t echo; } cases[] {
+        { 48000.0f, {}, 4800 }, { 96000.0f, {}, 9600 }, { 48000.0f, normalHalfSecond, 24000 } };
+
+    for (const auto& c : cases)
+    {
+        SubstituteHost host (*library, 44100.0f, 8192);
+        host.resume();
+
+        if (! c.chunk.empty())
+            host.loadChunk (c.chunk);
+
+        host.dispatch (10, 0, 0, nullptr, c.rate);
+        host.dispatch (11, 0, 8192);
+
+        std::vector<float> left (30000, 0.0f), right (30000, 0.0f);
+        left[0] = right[0] = 1.0f;
+        host.processInPlace (left, right);
+        EXPECT_EQ (loudestSample (left, 100), c.echo) << c.rate << " Hz, " << c.chunk.size() << "-byte chunk";
+    }
+}
+
+TEST_F (LoadedPlugin, EachResumeStartsCleanAndTheSameRateAgainKeepsTheEchoes)
+{
+    // Feedback and both filters moving, so that rings, filters and glides all hold something.
+    const auto configure = [] (SubstituteHost& host)
+    {
+        host.setParameter (delayTimeIndex, 0.2f);
+        host.setParameter (feedbackIndex, 0.7f);
+        host.setParameter (5, 0.3f);
+        host.setParameter (6, 0.4f);
+        host.resume();
+    };
+    const auto input = clicksAndSine (40000);
+    const auto render = [&] (SubstituteHost& host)
+    {
+        auto left = input, right = input;
+        host.processInPlace (left, right);
+        return std::pair { left, right };
+    };
+
+    SubstituteHost fresh (*library), reused (*library);
+    configure (fresh);
+    configure (reused);
+    render (reused);
+    reused.setParameter (delayTimeIndex, 0.9f);
+    reused.processSilence (1024);
+    reused.setParameter (delayTimeIndex, 0.2f);
+
+    // The same rate and block size again while on restart nothing: the echoes ring on.
+    reused.dispatch (10, 0, 0, nullptr, 48000.0f);
+    reused.dispatch (11, 0, reused.blockSize());
+    std::vector<float> silenceL (4096, 0.0f), silenceR (4096, 0.0f);
+    reused.processInPlace (silenceL, silenceR);
+    EXPECT_GT (std::abs (silenceL[loudestSample (silenceL, 0)]), 0.01f);
+
+    reused.suspend();
+    reused.resume();
+    std::fill (silenceL.begin(), silenceL.end(), 0.0f);
+    std::fill (silenceR.begin(), silenceR.end(), 0.0f);
+    reused.processInPlace (silenceL, silenceR);
+    EXPECT_TRUE (std::all_of (silenceL.begin(), silenceL.end(), [] (float s) { return s == 0.0f; }));
+    EXPECT_TRUE (std::all_of (silenceR.begin(), silenceR.end(), [] (float s) { return s == 0.0f; }));
+
+    reused.suspend();
+    reused.resume();
+    EXPECT_EQ (render (reused), render (fresh));
+}
+
 TEST_F (LoadedPlugin, SeparateAndInPlaceBuffersGiveTheSameOutput)
 {
     SubstituteHost separate (*library), inPlace (*library);
