@@ -137,35 +137,32 @@ void LumarroVSTWrapper::openEffect()
 
 void LumarroVSTWrapper::resumeProcessing()
 {
-    const auto rate = (double) effectSampleRate();
-    const auto block = effectBlockSize();
-
     processor->setNonRealtime (hostProcessLevel() == vstOfflineProcessLevel);
-
-    {
-        // A host resumes when it starts processing afresh (after a bypass, between renders, between
-        // a preview and its apply): the echoes and glides of before do not belong to it.
-        const juce::ScopedLock lock (processor->getCallbackLock());
-        processor->setRateAndBufferSizeDetails (rate, block);
-        processor->prepareToPlay (rate, block);
-        processor->reset();
-    }
-
+    prepareAfresh();
     processing = true;
     incomingMidi.clear();
 
     AudioEffectX::resumeProcessing();
 }
 
+void LumarroVSTWrapper::prepareAfresh()
+{
+    const auto rate = (double) effectSampleRate();
+    const auto block = effectBlockSize();
+
+    // A host resumes when it starts processing afresh (after a bypass, between renders, between a
+    // preview and its apply): the echoes and glides of before do not belong to it. The lock keeps
+    // a block on another thread from running meanwhile.
+    const juce::ScopedLock lock (processor->getCallbackLock());
+    processor->setRateAndBufferSizeDetails (rate, block);
+    processor->prepareToPlay (rate, block);
+    processor->reset();
+}
+
 void LumarroVSTWrapper::suspendProcessing()
 {
     processing = false;
-
-    {
-        const juce::ScopedLock lock (processor->getCallbackLock());
-        processor->releaseResources();
-    }
-
+    processor->releaseResources();
     incomingMidi.clear();
 }
 
@@ -190,12 +187,10 @@ void LumarroVSTWrapper::changeBlockSize (int32_t size)
 void LumarroVSTWrapper::restartIfProcessing()
 {
     // A rate should change only while processing is off, but hosts (Audacity) set the track's rate
-    // while on and then process: take it at once, as a suspend and a resume would.
+    // while on and then process: the processor takes it at once, prepared and cleared as by a
+    // resume. The events already sent are for the next block, and stay.
     if (processing)
-    {
-        suspendProcessing();
-        resumeProcessing();
-    }
+        prepareAfresh();
 }
 
 void LumarroVSTWrapper::processFloatBlock (float** inputs, float** outputs, int32_t frames)

@@ -83,6 +83,7 @@ private:
     bool openEditor (void* parentWindow);
     void closeEditor();
     bool describePin (int32_t index, bool isInput, VstPinPropertiesRecord* properties);
+    void prepareAfresh();
     void restartIfProcessing();
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
