@@ -15,6 +15,8 @@ jobs=$(nproc)
 
 echo "== Release tests"
 ctest --test-dir build --output-on-failure -j "$jobs" | tee build/ctest.log
+# Ardour's own crashes are retried; how often shows here.
+grep -h "Ardour retries in " build/Testing/Temporary/LastTest.log || true
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer unit tests"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

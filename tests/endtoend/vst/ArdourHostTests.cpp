@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <limits>
 #include <set>
 #include <sstream>
@@ -420,6 +421,14 @@ end
                 GTEST_SKIP() << "Ardour 7 is not installed (package ardour)";
         }
 
+        // How often Ardour's crashes made a test run a session again, for the run's log.
+        void TearDown() override
+        {
+            const auto* const test = ::testing::UnitTest::GetInstance()->current_test_info();
+            std::cout << "Ardour retries in " << test->test_suite_name() << "." << test->name() << ": " << retries << std::endl;
+            RecordProperty ("ardour_retries", retries);
+        }
+
         static std::string environment()
         {
             return "env HOME=" + (root / "home").string() + " LXVST_PATH=" + (root / "plugins").string();
@@ -432,39 +441,51 @@ end
             thread and the Lua collector at once. It does so just as often with no plug-in in the
             session and our library not even on the machine, and gdb finds no frame of ours in any
             thread. A run that Ardour ends that way, before the script finished, is run again from a
-            clean folder, twice at most; a crash that comes every time still fails.
+            clean folder, six times at most; a crash that comes every time still fails, and so does
+            a run that times out or fails in any other way.
         */
-        static CommandRun runLua (const std::string& name, const std::string& body)
+        CommandRun runLua (const std::string& name, const std::string& body)
         {
             const auto script = root / (name + ".lua");
             writeFile (script, "float_export_preset = '" + floatExportPresetId + "'\n" + sessionPrelude + body
                                    + "\nclose_session ()\nresult (\"finished\", \"yes\")\n");
             const auto before = entriesOf (root);
-            CommandRun run { -1, {} };
+            const auto command = environment() + " timeout 300 " + luaSession + " " + script.string();
+            auto run = runCommand (command);
 
-            for (int attempt = 0; attempt < 3; ++attempt)
+            for (int retry = 0; retry < 6 && ardourCrashed (run); ++retry)
             {
+                ++retries;
+
                 for (const auto& entry : entriesOf (root))
                     if (before.count (entry) == 0)
                         fs::remove_all (entry);
 
-                run = runCommand (environment() + " timeout 300 " + luaSession + " " + script.string());
-
-                if (! ardourCrashed (run))
-                    break;
+                run = runCommand (command);
             }
 
             EXPECT_EQ (resultOf (run.output, "finished"), "yes") << run.output;
             return run;
         }
 
-        /** Ardour ended by SIGABRT (glibc's heap checks) or SIGSEGV before the script finished:
-            the shell reports a signal as 128 plus its number. */
+        /** Ardour ended by SIGABRT (glibc's heap checks) or SIGSEGV before the script finished. */
         static bool ardourCrashed (const CommandRun& run)
         {
             const bool finished = run.output.find ("RESULT finished yes") != std::string::npos;
-            const int code = WIFEXITED (run.status) ? WEXITSTATUS (run.status) : 0;
-            return ! finished && (code == 128 + SIGABRT || code == 128 + SIGSEGV);
+            const int signal = endingSignal (run.status);
+            return ! finished && (signal == SIGABRT || signal == SIGSEGV);
+        }
+
+        /** The signal that ended a command, 0 if none. The shell reports its child's as 128 plus
+            its number; when the shell execs the command instead, timeout raises the signal its
+            child died of on itself, and pclose sees that signal. */
+        static int endingSignal (int status)
+        {
+            if (WIFSIGNALED (status))
+                return WTERMSIG (status);
+
+            const int code = WIFEXITED (status) ? WEXITSTATUS (status) : 0;
+            return code > 128 ? code - 128 : 0;
         }
 
         static std::set<fs::path> entriesOf (const fs::path& folder)
@@ -479,7 +500,17 @@ end
 
         static inline fs::path root;
         static inline CommandRun scan;
+        int retries = 0;
     };
+}
+
+TEST_F (Ardour, ACrashIsToldFromATimeOutOrAFailureWhetherOrNotTheShellExecsTheCommand)
+{
+    for (const auto* const crash : { "timeout 5 sh -c 'kill -ABRT $$'", "exec timeout 5 sh -c 'kill -SEGV $$'" })
+        EXPECT_TRUE (ardourCrashed (runCommand (crash))) << crash;
+
+    for (const auto* const failure : { "timeout 1 sleep 5", "exec timeout 1 sleep 5", "exit 1" })
+        EXPECT_FALSE (ardourCrashed (runCommand (failure))) << failure;
 }
 
 TEST_F (Ardour, TheScannerFindsTheEffectWithItsIdentity)
