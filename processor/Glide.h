@@ -113,14 +113,16 @@ inline float clamp2 (float x) noexcept
     return boundOrSilence (x, 2.0f);
 }
 
-/** Flushes filter outputs below 1e-5 to exact zeros, so decaying echoes end and never go denormal.
+/** Flushes filter outputs below 1e-8 (-160 dBFS, where JUCE's own filters snap to zero) to exact
+    zeros, so decaying echoes end and never go denormal. The level lies far enough down that the
+    echoes of quiet material, and the fading repeats of loud notes, pass untouched.
     A NaN is flushed too, so a filter that saw one recovers instead of staying NaN for ever.
 */
 inline float flushTiny (float y) noexcept
 {
-    // 1e-5f lies just below 1e-5 and no float lies between them, so comparing in single
-    // precision keeps exactly the values at or above 1e-5.
-    return std::fabs (y) > 1e-5f ? y : 0.0f;
+    // 1e-8f lies just below 1e-8 and no float lies between them, so comparing in single
+    // precision keeps exactly the values at or above 1e-8.
+    return std::fabs (y) > 1e-8f ? y : 0.0f;
 }
 
 } // namespace lumarro

@@ -101,7 +101,7 @@ namespace
             {
                 case noise:      return level * uniform();
                 case clicks:     return nextBits() % 97 == 0 ? 3.0f * uniform() : 0.0f;
-                case nearFlush:  return 2.0e-5f * uniform();
+                case nearFlush:  return 2.0e-8f * uniform();
                 case strange:    return strangeValue();
                 default:         return nextBits() % 5 == 0 ? -0.0f : 0.0f;
             }

@@ -324,13 +324,20 @@ TEST (OnePoleFilters, FlushTinyOutputsButKeepTheUnflushedInput)
 {
     OnePoleHighPass highPass;
     highPass.init();
-    EXPECT_EQ (highPass.process (5.0e-6f, highPass.targetCoefficient), 0.0f);
-    EXPECT_EQ (highPass.lastInput, 5.0e-6f);
+    EXPECT_EQ (highPass.process (5.0e-9f, highPass.targetCoefficient), 0.0f);
+    EXPECT_EQ (highPass.lastInput, 5.0e-9f);
 
     OnePoleLowPass lowPass;
     lowPass.init();
-    EXPECT_EQ (lowPass.process (1.0e-5f, lowPass.targetCoefficient), 0.0f) << "0.9 * 1e-5 is below the flush level";
+    EXPECT_EQ (lowPass.process (1.0e-8f, lowPass.targetCoefficient), 0.0f) << "0.9 * 1e-8 is below the flush level";
     EXPECT_FLOAT_EQ (lowPass.process (1.0f, lowPass.targetCoefficient), 0.9f);
+
+    // The float nearest 1e-8 lies just under it; the next one up is kept, on either side of zero.
+    const float justOver = std::nextafter (1.0e-8f, 1.0f);
+    EXPECT_EQ (lumarro::flushTiny (1.0e-8f), 0.0f);
+    EXPECT_EQ (lumarro::flushTiny (-1.0e-8f), 0.0f);
+    EXPECT_EQ (lumarro::flushTiny (justOver), justOver);
+    EXPECT_EQ (lumarro::flushTiny (-justOver), -justOver);
 }
 
 TEST (OnePoleFilters, CoefficientsGlideTowardTheirTargets)

@@ -62,10 +62,10 @@ namespace
         return x < -2.0f ? -2.0f : x;
     }
 
-    /** Magnitudes below 1e-5, and NaNs, become exact zeros. */
+    /** Magnitudes below 1e-8, and NaNs, become exact zeros. */
     float flushTiny (float y)
     {
-        const bool tiny = (double) std::fabs (y) < 1.0e-5;
+        const bool tiny = (double) std::fabs (y) < 1.0e-8;
         return tiny || std::isnan (y) ? 0.0f : y;
     }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -541,6 +542,48 @@ TEST_F (LoadedPlugin, SyncFollowsTheHostsTempo)
     // A tempo the host does not mark valid is not taken.
     EXPECT_NEAR ((double) echoAfterImpulse (transportAt (160.0, VstTimeInfoRecord::timeSignatureValid)), 24000.0, 1.0);
     EXPECT_NEAR ((double) echoAfterImpulse (std::nullopt), 24000.0, 1.0);
+}
+
+TEST_F (LoadedPlugin, QuietMaterialEchoesAsLoudMaterialDoesAndATailEndsInExactZeros)
+{
+    constexpr size_t burst = 24000, echoWindow = 4800; // half a second of tone, then the 100 ms default delay
+
+    // The echo after a burst of whole cycles, relative to the burst's amplitude, in dB.
+    const auto echoRelativeDb = [&] (double hz, float amplitude, float filters)
+    {
+        SubstituteHost host (*library);
+        host.setParameter (5, filters);
+        host.setParameter (6, filters);
+        host.resume();
+
+        std::vector<float> left (burst + echoWindow, 0.0f);
+        for (size_t i = 0; i < burst; ++i)
+            left[i] = amplitude * (float) std::sin (2.0 * M_PI * hz * (double) i / 48000.0);
+
+        auto right = left;
+        host.processInPlace (left, right);
+        const auto energy = std::inner_product (left.begin() + burst, left.end(), left.begin() + burst, 1.0e-30);
+        return 10.0 * std::log10 (energy / echoWindow) - 20.0 * std::log10 (amplitude);
+    };
+
+    for (const float filters : { 0.0f, 1.0f })
+        for (const double hz : { 30.0, 100.0, 1000.0 })
+            EXPECT_NEAR (echoRelativeDb (hz, 3.1622776e-5f, filters), echoRelativeDb (hz, 0.1f, filters), 1.0)
+                << hz << " Hz at -90 dBFS, filters at " << filters;
+
+    // Feedback at 88 %: one impulse's echoes fade out and stop within 30 s.
+    SubstituteHost host (*library, 48000.0f, 4800);
+    host.setParameter (feedbackIndex, 0.8f);
+    host.resume();
+
+    std::vector<float> left (48000 * 31, 0.0f), right (left.size(), 0.0f);
+    left[0] = right[0] = 1.0f;
+    host.processInPlace (left, right);
+
+    const auto endsAt = left.rend() - std::find_if (left.rbegin(), left.rend(), [] (float s) { return s != 0.0f; });
+    RecordProperty ("tailEndsAtSample", std::to_string (endsAt));
+    EXPECT_GT (endsAt, 48000) << "the echoes ring on";
+    EXPECT_LT (endsAt, 48000 * 30);
 }
 
 //==============================================================================
