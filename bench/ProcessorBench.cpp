@@ -3,8 +3,8 @@
 // 5 ns settled, 8 ns while only the delay glides and 20 ns while every parameter moves; 64-sample
 // blocks no worse than 1.5 times the 1024-sample figure of the same case. The quiet tail feeds noise
 // around the filters' flush level, where a long echo tail spends its last seconds: it should cost
-// what the settled case costs. On a shared machine,
-// pin it to one core and repeat:  taskset -c 3 processor_bench --benchmark_repetitions=5
+// what the settled case costs. On a shared machine, pin it to one core and repeat:
+//     taskset -c 3 processor_bench --benchmark_repetitions=5
 #include "EngineMotion.h"
 
 #include "SorvaneAudioProcessor.h"

@@ -20,7 +20,7 @@ namespace
 {
     constexpr int32_t numParameters = 9;
     constexpr int32_t dryWetIndex = 7;
-    constexpr int32_t delayTimeIndex = 0, feedbackIndex = 1, modeIndex = 2;
+    constexpr int32_t delayTimeIndex = 0, feedbackIndex = 1, modeIndex = 2, highCutIndex = 5, lowCutIndex = 6;
 
     class LoadedPlugin : public ::testing::Test
     {
@@ -336,8 +336,8 @@ TEST_F (LoadedPlugin, EachResumeStartsCleanAndTheSameRateAgainKeepsTheEchoes)
     {
         host.setParameter (delayTimeIndex, 0.2f);
         host.setParameter (feedbackIndex, 0.7f);
-        host.setParameter (5, 0.3f);
-        host.setParameter (6, 0.4f);
+        host.setParameter (highCutIndex, 0.3f);
+        host.setParameter (lowCutIndex, 0.4f);
         host.resume();
     };
     const auto input = clicksAndSine (40000);
@@ -552,8 +552,8 @@ TEST_F (LoadedPlugin, QuietMaterialEchoesAsLoudMaterialDoesAndATailEndsInExactZe
     const auto echoRelativeDb = [&] (double hz, float amplitude, float filters)
     {
         SubstituteHost host (*library);
-        host.setParameter (5, filters);
-        host.setParameter (6, filters);
+        host.setParameter (highCutIndex, filters);
+        host.setParameter (lowCutIndex, filters);
         host.resume();
 
         std::vector<float> left (burst + echoWindow, 0.0f);
